@@ -1,0 +1,178 @@
+#include "TextUtil.h"
+
+#include <climits>
+#include <cstring>
+
+char FoldChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+int CompareText(const char* a, const char* b)
+{
+    const unsigned char* pa = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const unsigned char* pb = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (;; ++pa, ++pb) {
+        const unsigned char ca = static_cast<unsigned char>(FoldChar(static_cast<char>(*pa)));
+        const unsigned char cb = static_cast<unsigned char>(FoldChar(static_cast<char>(*pb)));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (ca == 0)
+            return 0;
+    }
+}
+
+bool TextEquals(const char* a, const char* b) { return CompareText(a, b) == 0; }
+bool TextLess(const char* a, const char* b) { return CompareText(a, b) < 0; }
+
+bool TextStartsWith(const char* text, const char* prefix)
+{
+    if (!text || !prefix)
+        return false;
+    for (; *prefix; ++text, ++prefix) {
+        if (FoldChar(*text) != FoldChar(*prefix))
+            return false;
+    }
+    return true;
+}
+
+bool IsEmptyText(const char* text) { return !text || text[0] == '\0'; }
+
+bool CopyText(char* dest, std::size_t destSize, const char* source)
+{
+    if (!dest || destSize == 0)
+        return false;
+    dest[0] = '\0';
+    return AppendText(dest, destSize, source);
+}
+
+bool AppendText(char* dest, std::size_t destSize, const char* source)
+{
+    if (!dest || destSize == 0)
+        return false;
+    std::size_t used = strnlen(dest, destSize);
+    if (used == destSize) {  // unterminated: repair rather than run off
+        dest[destSize - 1] = '\0';
+        return false;
+    }
+    if (IsEmptyText(source))
+        return true;
+    const std::size_t length = std::strlen(source);
+    const std::size_t room = destSize - 1 - used;
+    const std::size_t n = length < room ? length : room;
+    std::memcpy(dest + used, source, n);
+    dest[used + n] = '\0';
+    return n == length;
+}
+
+bool FitsField(const char* text, std::size_t fieldSize)
+{
+    return text && fieldSize > 0 && strnlen(text, fieldSize) < fieldSize;
+}
+
+char* NextToken(char* text, char delimiter)
+{
+    if (!text)
+        return nullptr;
+    if (delimiter == '\0') {
+        if (*text == '\0')
+            return nullptr;
+        char* next = text + std::strlen(text) + 1;
+        return *next ? next : nullptr;
+    }
+    char* hit = std::strchr(text, delimiter);
+    if (!hit)
+        return nullptr;
+    *hit = '\0';
+    return hit + 1;
+}
+
+char* NextTokenQuoted(char* text, char delimiter)
+{
+    if (!text)
+        return nullptr;
+    if (delimiter == '\0')
+        return NextToken(text, delimiter);
+    bool quoted = false;
+    for (char* p = text; *p; ++p) {
+        if (*p == '"')
+            quoted = !quoted;
+        else if (*p == delimiter && !quoted) {
+            *p = '\0';
+            return p + 1;
+        }
+    }
+    return nullptr;
+}
+
+void TrimChar(char* text, char c)
+{
+    if (!text || c == '\0')
+        return;
+    char* start = text;
+    while (*start == c)
+        ++start;
+    std::size_t length = std::strlen(start);
+    while (length > 0 && start[length - 1] == c)
+        --length;
+    std::memmove(text, start, length);
+    text[length] = '\0';
+}
+
+void RemoveChar(char* text, char c)
+{
+    if (!text || c == '\0')
+        return;
+    char* out = text;
+    for (const char* in = text; *in; ++in) {
+        if (*in != c)
+            *out++ = *in;
+    }
+    *out = '\0';
+}
+
+bool EnsureTrailingBackslash(char* text, std::size_t size)
+{
+    if (!text || size == 0)
+        return false;
+    const std::size_t length = strnlen(text, size);
+    if (length == 0 || (length < size && text[length - 1] == '\\'))
+        return length < size;
+    return AppendText(text, size, "\\");
+}
+
+long ParseDecimal(const char* text)
+{
+    if (!text)
+        return 0;
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\v' || *text == '\f')
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = (*text++ == '-');
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > static_cast<long long>(LONG_MAX) + 1)
+            value = static_cast<long long>(LONG_MAX) + 1;
+    }
+    if (negative)
+        return static_cast<long>(-value < LONG_MIN ? LONG_MIN : -value);
+    return static_cast<long>(value > LONG_MAX ? LONG_MAX : value);
+}
+
+void ExpandLineFeeds(char* text)
+{
+    if (!text)
+        return;
+    char* out = text;
+    for (const char* in = text; *in; ++in) {
+        if (in[0] == '\\' && in[1] == 'n') {
+            *out++ = '\n';
+            ++in;
+        } else {
+            *out++ = *in;
+        }
+    }
+    *out = '\0';
+}

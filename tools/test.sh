@@ -1,0 +1,20 @@
+#!/bin/sh
+# The whole test suite: set up the machine, build, run every test under Wine
+# on a virtual display.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+tools/setup.sh
+cmake --preset mingw
+cmake --build --preset mingw
+
+TRELUN_BUILD_DIR=$root/build
+. tools/wine-env.sh
+# A server started without a display would break later dialogs.
+"$WINESERVER" -k 2>/dev/null || true
+
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+  ctest --preset mingw -j2 "$@"; rc=$?
+  "$WINESERVER" -k 2>/dev/null || true
+  exit $rc' sh "$@"

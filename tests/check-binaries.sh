@@ -4,6 +4,7 @@
 # else, and VSPOOL08.dll exports every function of its definition file.
 #   check-binaries.sh <objdump> <trelun08.exe> <VSPOOL08.dll> <VSPOOL08.def>
 set -u
+export LC_ALL=C  # objdump output is parsed: no translated labels
 objdump=$1 exe=$2 dll=$3 def=$4
 fail=0
 

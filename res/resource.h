@@ -4,6 +4,51 @@
 
 #define IDI_APP                      1
 
+/* Dialogs with numbers; the others are named by text ("IDD_MAIN_NOBMP",
+   "IDD_SELECT", "IDD_REMOVE", "IDD_COMPONENT"). */
+#define IDD_ABOUT                    114
+#define IDD_LOADING                  115
+#define IDD_EXTRA_INFO               116
+
+#define IDB_PRINTERS_SMALL           116
+#define IDB_PRINTERS_LARGE           117
+#define IDB_CHECKMARKS               119
+#define IDM_SELECT_CONTEXT           117
+
+/* Main window */
+#define IDC_PAGE_FRAME               1003
+#define IDC_MAIN_SEPARATOR           1005
+#define IDC_EXIT                     1052
+#define IDC_UNINSTALL                1080
+
+/* Loading dialog */
+#define IDC_LOADING_PROGRESS         1023
+#define IDC_LOADING_ICON             1082
+#define IDC_LOADING_MESSAGE          1083
+#define IDC_LOADING_STATUS           1086
+
+/* Selection page */
+#define IDC_PRINTER_LIST             1020
+#define IDC_SELECT_PROMPT            1084
+#define IDC_SELECT_WARNING           1085
+
+/* Removal page: nine step labels and their icons */
+#define IDC_STEP_LABEL_FIRST         1087
+#define IDC_STEP_ICON_FIRST          1096
+#define STEP_ROW_COUNT               9
+
+/* Context menu of the selection page */
+#define IDM_LARGE_ICONS              40004
+#define IDM_SMALL_ICONS              40005
+#define IDM_LIST                     40006
+#define IDM_DETAILS                  40007
+#define IDM_REMOVE_PRINTERS          40009
+#define IDM_SELECT_ALL               40010
+#define IDM_EXTRA_INFO               40012
+
+/* System menu item of the main window */
+#define IDM_ABOUT                    156
+
 #define IDS_RUN_KEY                  51
 #define IDS_INI_INDIRECTION_MODEL    99
 #define IDS_TRANSLATION_FENCE        100

@@ -150,15 +150,18 @@ long ParseDecimal(const char* text)
     bool negative = false;
     if (*text == '+' || *text == '-')
         negative = (*text++ == '-');
-    long long value = 0;
+    // Saturate at the first value past LONG_MAX; unsigned so the cap itself
+    // cannot overflow where long is as wide as long long.
+    const unsigned long long cap = static_cast<unsigned long long>(LONG_MAX) + 1;
+    unsigned long long value = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > static_cast<long long>(LONG_MAX) + 1)
-            value = static_cast<long long>(LONG_MAX) + 1;
+        value = value * 10 + static_cast<unsigned long long>(*text - '0');
+        if (value > cap)
+            value = cap;
     }
     if (negative)
-        return static_cast<long>(-value < LONG_MIN ? LONG_MIN : -value);
-    return static_cast<long>(value > LONG_MAX ? LONG_MAX : value);
+        return value >= cap ? LONG_MIN : -static_cast<long>(value);
+    return value > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(value);
 }
 
 void ExpandLineFeeds(char* text)

@@ -3,7 +3,7 @@
 # Idempotent: a machine that has everything is left alone.
 set -eu
 
-packages="cmake ninja-build python3 locales xvfb xauth imagemagick googletest
+packages="cmake ninja-build python3 locales xvfb xauth imagemagick googletest clang libclang-rt-14-dev
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386"
 

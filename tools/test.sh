@@ -1,6 +1,6 @@
 #!/bin/sh
 # The whole test suite: set up the machine, build, run every test under Wine
-# on a virtual display.
+# on a virtual display, then a bounded run of every fuzz target.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,7 +14,12 @@ TRELUN_BUILD_DIR=$root/build
 # A server started without a display would break later dialogs.
 "$WINESERVER" -k 2>/dev/null || true
 
+status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
   ctest --preset mingw -j2 "$@"; rc=$?
   "$WINESERVER" -k 2>/dev/null || true
-  exit $rc' sh "$@"
+  exit $rc' sh "$@" || status=1
+
+# The pure parsers, natively under libFuzzer and the sanitizers, bounded.
+tools/fuzz.sh || status=1
+exit $status

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TextUtil.h"
+#include "UserMessage.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void RestartSpoolerService()
         if (ControlService(spooler, SERVICE_CONTROL_STOP, &status)) {
             WaitUntilStopped(spooler);
             if (!StartServiceA(spooler, 0, nullptr))
-                MessageBoxA(nullptr, "Error starting Spooler Service.", "Fatal Error", MB_ICONERROR);
+                ShowMessageBox(nullptr, "Error starting Spooler Service.", "Fatal Error", MB_ICONERROR);
         }
         CloseServiceHandle(spooler);
     }

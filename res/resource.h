@@ -46,6 +46,23 @@
 #define IDM_SELECT_ALL               40010
 #define IDM_EXTRA_INFO               40012
 
+/* About box */
+#define IDC_ABOUT_INFO               1020
+#define IDC_ABOUT_LEGAL              1115
+
+/* Component dialog */
+#define IDC_COMPONENT_BOTH           1116
+#define IDC_COMPONENT_PRINTER        1117
+#define IDC_COMPONENT_SCANNER        1118
+#define IDC_COMPONENT_MESSAGE        1119
+
+/* Profile inspection dialog */
+#define IDC_EXTRA_PROFILE_ONLY       1017
+#define IDC_EXTRA_CATEGORY_FIRST     1097
+#define IDC_EXTRA_CATEGORY_LAST      1107
+#define IDC_EXTRA_DIRECTORIES        1109
+#define IDC_EXTRA_LIST               1108
+
 /* System menu item of the main window */
 #define IDM_ABOUT                    156
 

@@ -1,0 +1,118 @@
+#include "ComponentDlg.h"
+
+#include <vector>
+
+#include "TextUtil.h"
+#include "UserMessage.h"
+#include "WindowUtil.h"
+#include "resource.h"
+
+namespace {
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Values above this are not command lines.
+const DWORD kMaxCommand = 32 * 1024;
+
+}  // namespace
+
+INT_PTR CComponentDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        strings.SetInstance(GetWindowInstance(window));
+        strings.SetWindowTextFromString(window, IDS_COMPONENT_UNINSTALL);
+        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_BOTH, IDS_COMPONENT_BOTH);
+        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_PRINTER, IDS_COMPONENT_PRINTER);
+        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_SCANNER, IDS_COMPONENT_SCANNER);
+        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_MESSAGE,
+                                         choice == COMPONENT_BOTH ? IDS_COMPONENT_BOTH_INFO
+                                                                  : IDS_COMPONENT_PRINTER_INFO);
+        CheckDlgButton(window, IDC_COMPONENT_BOTH, BST_CHECKED);
+        return 1;
+    }
+    if (message != WM_COMMAND)
+        return 0;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        EndDialog(window, 1);
+        break;
+    case IDCANCEL:
+        EndDialog(window, 2);
+        break;
+    case IDC_COMPONENT_BOTH:
+        choice = COMPONENT_BOTH;
+        break;
+    case IDC_COMPONENT_PRINTER:
+        choice = COMPONENT_PRINTER;
+        break;
+    case IDC_COMPONENT_SCANNER:
+        choice = COMPONENT_SCANNER;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+bool ScannerUninstallKey(const char* productGuid, char* out, std::size_t size)
+{
+    if (!CopyText(out, size, kUninstallKey))
+        return false;
+    if (IsEmptyText(productGuid))
+        return true;
+    if (AppendText(out, size, "\\") && AppendText(out, size, productGuid))
+        return true;
+    out[0] = '\0';
+    return false;
+}
+
+bool ScannerDriverInstalled(const char* productGuid)
+{
+    char path[kTextField];
+    if (IsEmptyText(productGuid) || !ScannerUninstallKey(productGuid, path, sizeof(path)))
+        return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+int RunScannerUninstaller(HWND owner, const char* productGuid, StringLoader& strings)
+{
+    char path[kTextField];
+    HKEY key = nullptr;
+    if (ScannerUninstallKey(productGuid, path, sizeof(path)) &&
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        DWORD size = 0;
+        DWORD type = 0;
+        const bool sized = RegQueryValueExA(key, "UninstallString", nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+        if (sized && size > 0 && size <= kMaxCommand) {
+            // One more byte than asked for: a stored value need not end with NUL.
+            std::vector<char> command(size + 1, '\0');
+            DWORD read = size;
+            bool haveCommand = RegQueryValueExA(key, "UninstallString", nullptr, &type,
+                                                reinterpret_cast<BYTE*>(command.data()), &read) == ERROR_SUCCESS;
+            haveCommand = haveCommand && command[0] != '\0';
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof(startup);
+            PROCESS_INFORMATION process = {};
+            const bool started = haveCommand && CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                                                               NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                                                               &process);
+            RegCloseKey(key);
+            if (started) {
+                CloseHandle(process.hThread);
+                CloseHandle(process.hProcess);
+                return 1;
+            }
+            OutputDebugStringA("Failed to call the command from the registry uninstall string!");
+            ShowMessageBox(owner, strings.GetString(IDS_SCANNER_UNINSTALL_FAILED), strings.GetString(IDS_ERROR_CAPTION),
+                           MB_ICONWARNING | MB_SETFOREGROUND);
+            return 0;
+        }
+        RegCloseKey(key);
+    }
+    ShowMessageBox(owner, strings.GetString(IDS_FINISHED), strings.GetString(IDS_CAPTION), MB_ICONINFORMATION);
+    return 0;
+}

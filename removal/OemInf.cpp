@@ -1,0 +1,191 @@
+#include "OemInf.h"
+
+#include <setupapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FileSpec.h"
+#include "TextUtil.h"
+
+namespace {
+
+typedef BOOL(WINAPI* SetupGetInfFileListFn)(const char*, DWORD, char*, DWORD, DWORD*);
+typedef BOOL(WINAPI* SetupUninstallOemInfFn)(const char*, DWORD, void*);
+
+// setupapi.dll from the system directory only.
+HMODULE LoadSetupApi()
+{
+    FileSpec system;
+    system.Resolve(DIR_SYSTEM);
+    char path[kTextField];
+    CopyText(path, system.DirectoryPath());
+    if (path[0] == '\0' || !AppendText(path, "setupapi.dll"))
+        return nullptr;
+    return LoadLibraryA(path);
+}
+
+template <typename Fn> Fn Lookup(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// INF files of the default INF directory whose names begin with "OEM".
+// Wine's list for INF_STYLE_WIN4 is empty: then the directory is searched.
+std::vector<std::string> OemInfNames(HMODULE setupApi)
+{
+    std::vector<std::string> names;
+    SetupGetInfFileListFn getList = Lookup<SetupGetInfFileListFn>(setupApi, "SetupGetInfFileListA");
+    DWORD needed = 0;
+    if (getList && getList(nullptr, INF_STYLE_WIN4, nullptr, 0, &needed) && needed > 1) {
+        std::vector<char> list(needed + 2, '\0');
+        if (getList(nullptr, INF_STYLE_WIN4, list.data(), needed, &needed)) {
+            for (const char* name = list.data(); *name; name += std::strlen(name) + 1) {
+                if (TextStartsWith(name, "OEM"))
+                    names.push_back(name);
+            }
+        }
+    }
+    if (!names.empty())
+        return names;
+    FileSpec inf;
+    inf.Resolve(DIR_INF);
+    char pattern[kTextField];
+    CopyText(pattern, inf.DirectoryPath());
+    if (pattern[0] == '\0' || !AppendText(pattern, "oem*.inf"))
+        return names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Reads lines up to the wanted one; a line longer than the buffer still
+// counts as one line.
+bool LineBeginsWith(FILE* file, int lineNumber, const char* marker)
+{
+    char line[kTextField];
+    for (int current = 1; current <= lineNumber; ++current) {
+        if (!std::fgets(line, sizeof(line), file))
+            return false;
+        const bool isWanted = current == lineNumber;
+        const bool begins = isWanted && std::strncmp(line, marker, std::strlen(marker)) == 0;
+        // Skip the rest of an overlong line.
+        while (std::strchr(line, '\n') == nullptr && !std::feof(file)) {
+            if (!std::fgets(line, sizeof(line), file))
+                break;
+        }
+        if (isWanted)
+            return begins;
+    }
+    return false;
+}
+
+void DeleteKeepingNothing(const char* path, DWORD attributes)
+{
+    SetFileAttributesA(path, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    DeleteFileA(path);
+}
+
+}  // namespace
+
+void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName)
+{
+    result[0] = '\0';
+    if (IsEmptyText(driverName))
+        return;
+    HMODULE setupApi = LoadSetupApi();
+    if (!setupApi)
+        return;
+    FileSpec windows;
+    windows.Resolve(DIR_WINDOWS);
+    const std::string infDirectory = std::string(windows.DirectoryPath()) + "INF\\";
+    for (const std::string& name : OemInfNames(setupApi)) {
+        const std::string path = infDirectory + name;
+        if (!FitsField(path.c_str()) || !FitsField(name.c_str(), kOemInfNameSize))
+            continue;
+        char printerName[1024] = {};
+        GetPrivateProfileStringA("Strings", "PrinterName1", "", printerName, sizeof(printerName), path.c_str());
+        if (std::strstr(printerName, driverName)) {
+            CopyText(result, name.c_str());
+            break;
+        }
+    }
+    FreeLibrary(setupApi);
+}
+
+int UninstallOemInf(const char* fileName)
+{
+    if (IsEmptyText(fileName))
+        return 2;
+    char full[MAX_PATH] = {};
+    char* filePart = nullptr;
+    const DWORD length = GetFullPathNameA(fileName, MAX_PATH, full, &filePart);
+    if (length == 0 || length >= MAX_PATH || !filePart || !*filePart)
+        return 2;
+    HMODULE setupApi = LoadSetupApi();
+    if (!setupApi)
+        return 2;
+    int result = 2;
+    SetupUninstallOemInfFn uninstall = Lookup<SetupUninstallOemInfFn>(setupApi, "SetupUninstallOEMInfA");
+    if (uninstall && uninstall(filePart, SUOI_FORCEDELETE, nullptr))
+        result = 0;
+    FreeLibrary(setupApi);
+    return result;
+}
+
+void RemoveMarkedOemInf(const WIN32_FIND_DATAA& found, const char* infDirectory, int lineNumber,
+                        const char* marker)
+{
+    if (lineNumber < 1 || IsEmptyText(marker))
+        return;
+    char path[kTextField];
+    if (!CopyText(path, infDirectory) || !AppendText(path, found.cFileName))
+        return;
+    FILE* file = std::fopen(path, "rt");
+    if (!file)
+        return;
+    const bool matches = LineBeginsWith(file, lineNumber, marker);
+    std::fclose(file);
+    if (!matches)
+        return;
+    const std::size_t length = std::strlen(path);
+    char companion[kTextField];
+    CopyText(companion, path);
+    if (length >= 3)
+        std::memcpy(companion + length - 3, "PNF", 3);
+    DeleteKeepingNothing(path, found.dwFileAttributes);
+    if (GetFileAttributesA(companion) != INVALID_FILE_ATTRIBUTES)
+        DeleteKeepingNothing(companion, found.dwFileAttributes);
+}
+
+void RemoveMarkedOemInfs(int lineNumber, const char* marker)
+{
+    FileSpec windows;
+    windows.Resolve(DIR_WINDOWS);
+    char directory[kTextField];
+    CopyText(directory, windows.DirectoryPath());
+    if (directory[0] == '\0' || !AppendText(directory, "inf\\"))
+        return;
+    char pattern[kTextField];
+    CopyText(pattern, directory);
+    if (!AppendText(pattern, "oem*.inf"))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            RemoveMarkedOemInf(found, directory, lineNumber, marker);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}

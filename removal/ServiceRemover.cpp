@@ -1,0 +1,25 @@
+#include "ServiceRemover.h"
+
+bool RemoveServices(const COSInfo& os, const std::vector<std::string>& services)
+{
+    if (!os.IsNT())
+        return false;
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE);
+    if (!manager)
+        return false;
+    bool marked = false;
+    for (const std::string& name : services) {
+        if (name.empty())
+            continue;
+        SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
+        if (!service)
+            continue;
+        // Services are not stopped: deletion completes when the last handle
+        // goes, at the latest at the restart.
+        if (DeleteService(service) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE)
+            marked = true;
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return marked;
+}

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "FileSpec.h"
+#include "HookRunner.h"
+#include "OSInfo.h"
+#include "ServiceRemover.h"
+#include "TestPaths.h"
+
+namespace {
+
+bool CreateTestService(const char* kService)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return false;
+    const std::string binary = WindowsDirectory() + "system32\\notepad.exe";
+    SC_HANDLE service = CreateServiceA(manager, kService, kService, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                       SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, binary.c_str(), nullptr, nullptr,
+                                       nullptr, nullptr, nullptr);
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return service != nullptr;
+}
+
+// 0 when the service can be opened, else the error.
+DWORD OpenError(const char* name)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SetLastError(0xdeadbeef);
+    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
+    const DWORD error = service ? 0 : GetLastError();
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return error;
+}
+
+COSInfo Windows98()
+{
+    OSVERSIONINFOA record = {};
+    record.dwOSVersionInfoSize = sizeof(record);
+    record.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    record.dwMajorVersion = 4;
+    record.dwMinorVersion = 10;
+    return COSInfo(&record);
+}
+
+}  // namespace
+
+TEST(ServiceRemover, MarksListedServicesForDeletion)
+{
+    const char kService[] = "TrelunTestService1";
+    ASSERT_TRUE(CreateTestService(kService));
+    // On Windows 9x the step makes no call at all.
+    EXPECT_FALSE(RemoveServices(Windows98(), {kService}));
+    EXPECT_EQ(0u, OpenError(kService));
+
+    EXPECT_FALSE(RemoveServices(COSInfo(), {}));
+    EXPECT_FALSE(RemoveServices(COSInfo(), {"NoSuchTrelunService", ""}));
+    EXPECT_TRUE(RemoveServices(COSInfo(), {"NoSuchTrelunService", kService}));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), OpenError(kService));
+}
+
+TEST(ServiceRemover, AServiceAlreadyMarkedStillAsksForTheRestart)
+{
+    const char kService[] = "TrelunTestService2";
+    ASSERT_TRUE(CreateTestService(kService));
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE held = OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
+    ASSERT_NE(nullptr, held);
+    ASSERT_TRUE(DeleteService(held));  // marked, kept alive by our handle
+    EXPECT_TRUE(RemoveServices(COSInfo(), {kService}));
+    CloseServiceHandle(held);
+    CloseServiceHandle(manager);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), OpenError(kService));
+}
+
+namespace {
+
+std::string CallLog()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "trelun_hook_calls_" + std::to_string(GetCurrentProcessId()) + ".txt";
+}
+
+std::string DriverDirectory()
+{
+    FileSpec spec;
+    spec.Resolve(DIR_PRINTER_DRIVER);
+    return spec.DirectoryPath();
+}
+
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, buffer);
+    std::string directory = buffer;
+    if (directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+std::string WithoutSlash(std::string path)
+{
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+class HookRunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteFileA(CallLog().c_str());
+        SetCurrentDirectoryA(WindowsDirectory().c_str());
+    }
+    void TearDown() override
+    {
+        DeleteFileA(CallLog().c_str());
+        DeleteFileA((DriverDirectory() + kDriverCopy).c_str());
+    }
+    // A name of its own, so other tests never find this copy.
+    const char* const kDriverCopy = "vhookprobe_drv.dll";
+};
+
+}  // namespace
+
+TEST_F(HookRunnerTest, LibraryBesideTheUninstallerIsCalledInRundllForm)
+{
+    RunUnregisterHooks({"C:\\ignored\\dir\\VHOOKPROBE.DLL,UnregisterProbe"}, nullptr, GetModuleHandleA(nullptr));
+    // Command line: the uninstaller's directory; current directory during
+    // the call: the library's.
+    EXPECT_EQ(BinDirectory() + "|" + WithoutSlash(BinDirectory()) + "|0\r\n", ReadWholeFile(CallLog()));
+    EXPECT_EQ(BinDirectory(), CurrentDirectory());
+}
+
+TEST_F(HookRunnerTest, PrinterDriverDirectoryComesFirst)
+{
+    ASSERT_TRUE(CopyFileA(BesideTests("vhookprobe.dll").c_str(), (DriverDirectory() + kDriverCopy).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BesideTests("vhookprobe.dll").c_str(), BesideTests(kDriverCopy).c_str(), FALSE));
+    RunUnregisterHooks({std::string(kDriverCopy) + ",UnregisterProbe"}, nullptr, GetModuleHandleA(nullptr));
+    DeleteFileA(BesideTests(kDriverCopy).c_str());
+    EXPECT_EQ(BinDirectory() + "|" + WithoutSlash(DriverDirectory()) + "|0\r\n", ReadWholeFile(CallLog()));
+    EXPECT_EQ(BinDirectory(), CurrentDirectory());
+}
+
+TEST_F(HookRunnerTest, MalformedOrMissingEntriesDoNothing)
+{
+    RunUnregisterHooks({"vhookprobe.dll", "vhookprobe.dll,", ",UnregisterProbe", "missing.dll,UnregisterProbe",
+                        "vhookprobe.dll,NoSuchExport"},
+                       nullptr, GetModuleHandleA(nullptr));
+    EXPECT_EQ("", ReadWholeFile(CallLog()));
+    EXPECT_EQ(BinDirectory(), CurrentDirectory());
+}

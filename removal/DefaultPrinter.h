@@ -1,0 +1,8 @@
+// Making another printer the default after the default one was removed.
+#pragma once
+#include "OSInfo.h"
+#include "TextUtil.h"
+
+// An empty name picks the first printer the spooler lists and writes its
+// name back. 1 when the printer was made the default, else 0.
+int SetDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField]);

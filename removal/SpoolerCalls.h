@@ -1,0 +1,43 @@
+// The spooler calls the removers share, each with the two-call size pattern
+// done once and right.
+#pragma once
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
+// A heap buffer sized by the spooler's first call, rounded up to 4 bytes.
+class SpoolerBuffer {
+public:
+    BYTE* Data() { return bytes.empty() ? nullptr : bytes.data(); }
+    DWORD Size() const { return static_cast<DWORD>(bytes.size()); }
+    void Resize(DWORD size) { bytes.assign((size + 3u) & ~3u, 0); }
+
+private:
+    std::vector<BYTE> bytes;
+};
+
+// Names of the drivers installed for an environment (nullptr: the local
+// default). False when the spooler gives nothing.
+bool EnumDriverNames(const char* environment, std::vector<std::string>& names);
+// Names of the print processors of an environment.
+bool EnumProcessorNames(const char* server, const char* environment, std::vector<std::string>& names);
+
+struct PrinterSummary {
+    std::string name;
+    std::string printProcessor;
+    std::string portName;
+};
+// Printers of the given kinds (PRINTER_ENUM_LOCAL, ...), level 2.
+bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers);
+
+// Reads level 2 of an open printer into the buffer.
+PRINTER_INFO_2A* ReadPrinterInfo2(HANDLE printer, SpoolerBuffer& buffer);
+
+// Open, read level 2, change one member, write back. Non-zero on success.
+BOOL SetPrinterProcessor(const char* printerName, const char* processor);
+BOOL SetPrinterDatatype(const char* printerName, const char* datatype);
+
+// Cancels, then deletes, every job of the first 100 of the queue.
+int CancelAndDeleteJobs(HANDLE printer);

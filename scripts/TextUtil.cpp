@@ -150,15 +150,16 @@ long ParseDecimal(const char* text)
     bool negative = false;
     if (*text == '+' || *text == '-')
         negative = (*text++ == '-');
-    long long value = 0;
+    // Unsigned, and clamped before it could wrap: long has 64 bits natively.
+    const unsigned long long limit = static_cast<unsigned long long>(LONG_MAX) + 1;
+    unsigned long long value = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > static_cast<long long>(LONG_MAX) + 1)
-            value = static_cast<long long>(LONG_MAX) + 1;
+        const unsigned digit = static_cast<unsigned>(*text - '0');
+        value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
     }
     if (negative)
-        return static_cast<long>(-value < LONG_MIN ? LONG_MIN : -value);
-    return static_cast<long>(value > LONG_MAX ? LONG_MAX : value);
+        return value >= limit ? LONG_MIN : -static_cast<long>(value);
+    return value > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(value);
 }
 
 void ExpandLineFeeds(char* text)

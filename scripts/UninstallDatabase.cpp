@@ -115,14 +115,21 @@ bool UninstallDatabase::FindPrinterProfile(UninstallProfile& target, const Insta
 
 void UninstallDatabase::ApplyLinkRule()
 {
-    // One pass: a Pelled printer later in the list then drags its own
-    // Pelled printers along, one earlier does not.
-    for (const InstalledPrinter& chosen : printers) {
-        if (chosen.foreign || chosen.removed || chosen.excluded)
-            continue;
-        for (InstalledPrinter& linked : printers) {
-            if (linked.pelledName[0] != '\0' && TextEquals(linked.pelledName, chosen.name))
-                linked.excluded = 0;
+    // Until nothing changes: a single pass would miss a Pelled printer
+    // listed before the one that takes it along, and catch it on the next
+    // build, so two builds of the same choice would differ.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (const InstalledPrinter& chosen : printers) {
+            if (chosen.foreign || chosen.removed || chosen.excluded)
+                continue;
+            for (InstalledPrinter& linked : printers) {
+                if (linked.excluded && linked.pelledName[0] != '\0' &&
+                    TextEquals(linked.pelledName, chosen.name)) {
+                    linked.excluded = 0;
+                    changed = true;
+                }
+            }
         }
     }
 }

@@ -82,7 +82,7 @@ bool IniDocument::Load(const char* filePath)
     if (!ReadAll(file.Get(), bytes))
         return false;
     // The parser treats the end of the data as the end of the last line.
-    sections = ParseIniText(bytes.data(), bytes.size());
+    sections = ParseIniText(bytes.data(), bytes.size(), &refused);
     modified = false;
     return true;
 }

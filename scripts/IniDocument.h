@@ -26,12 +26,15 @@ public:
 
     const char* GetPath() const { return path; }
     const std::vector<IniSection>& Sections() const { return sections; }
+    // Lines of the loaded file that were dropped for an overlong name or value.
+    const std::vector<IniRefusedLine>& RefusedLines() const { return refused; }
 
 private:
     int FillList(const char* sectionName, char* buffer, int size, bool withValues) const;
 
     char path[kTextField];
     std::vector<IniSection> sections;
+    std::vector<IniRefusedLine> refused;
     bool modified;
 };
 

@@ -18,11 +18,18 @@ void TrimSpaces(const char*& begin, const char*& end)
         --end;
 }
 
+void Refuse(std::vector<IniRefusedLine>* refused, std::size_t lineNumber, const std::string& section,
+            bool isHeader)
+{
+    if (refused)
+        refused->push_back(IniRefusedLine{lineNumber, section, isHeader});
+}
+
 // Applies one line to the document. currentOpen tells whether key lines may
 // attach to the last section (false before the first header and after a
 // refused one).
 void ParseLine(const char* begin, const char* end, std::vector<IniSection>& sections,
-               bool& currentOpen)
+               bool& currentOpen, std::size_t lineNumber, std::vector<IniRefusedLine>* refused)
 {
     if (begin == end || *begin == ' ' || *begin == ';')
         return;
@@ -33,6 +40,7 @@ void ParseLine(const char* begin, const char* end, std::vector<IniSection>& sect
         const std::size_t length = static_cast<std::size_t>(close - begin - 1);
         if (length > kMaxName) {
             currentOpen = false;
+            Refuse(refused, lineNumber, std::string(), true);
             return;
         }
         sections.push_back(IniSection{std::string(begin + 1, length), {}});
@@ -52,8 +60,10 @@ void ParseLine(const char* begin, const char* end, std::vector<IniSection>& sect
     TrimSpaces(keyBegin, keyEnd);
     TrimSpaces(valueBegin, valueEnd);
     if (static_cast<std::size_t>(keyEnd - keyBegin) > kMaxName ||
-        static_cast<std::size_t>(valueEnd - valueBegin) > kMaxName)
+        static_cast<std::size_t>(valueEnd - valueBegin) > kMaxName) {
+        Refuse(refused, lineNumber, sections.back().name, false);
         return;
+    }
     sections.back().entries.push_back(
         IniEntry{std::string(keyBegin, keyEnd), std::string(valueBegin, valueEnd)});
 }
@@ -82,7 +92,8 @@ std::size_t FindHeaderEnd(const char* data, std::size_t size, const char* sectio
 
 }  // namespace
 
-std::vector<IniSection> ParseIniText(const char* data, std::size_t size)
+std::vector<IniSection> ParseIniText(const char* data, std::size_t size,
+                                     std::vector<IniRefusedLine>* refused)
 {
     std::vector<IniSection> sections;
     if (!data)
@@ -96,15 +107,18 @@ std::vector<IniSection> ParseIniText(const char* data, std::size_t size)
             --limit;
     }
     bool currentOpen = false;
+    std::size_t lineNumber = 1;
     const char* p = data;
     while (p < limit) {
-        while (p < limit && IsLineBreak(*p))
-            ++p;
+        for (; p < limit && IsLineBreak(*p); ++p) {
+            if (*p == '\n')
+                ++lineNumber;
+        }
         const char* lineEnd = p;
         while (lineEnd < limit && !IsLineBreak(*lineEnd))
             ++lineEnd;
         if (lineEnd > p)
-            ParseLine(p, lineEnd, sections, currentOpen);
+            ParseLine(p, lineEnd, sections, currentOpen, lineNumber, refused);
         p = lineEnd;
     }
     return sections;

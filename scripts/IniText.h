@@ -14,11 +14,20 @@ struct IniSection {
     std::vector<IniEntry> entries;
 };
 
+// A line the parser refused because a name, key or value was too long.
+struct IniRefusedLine {
+    std::size_t lineNumber;  // 1-based, counting line feeds
+    std::string section;     // section it stood in; empty for a header line
+    bool isHeader;           // the keys under a refused header are dropped too
+};
+
 // Parses INI bytes into sections in file order. Lines are cut at every run
 // of CR/LF; a NUL byte ends the text. Names, keys and values longer than 259
 // characters are refused: such an entry is dropped, and the key lines under
-// an overlong section header are dropped with it.
-std::vector<IniSection> ParseIniText(const char* data, std::size_t size);
+// an overlong section header are dropped with it. Refused lines are listed
+// in refused when it is given.
+std::vector<IniSection> ParseIniText(const char* data, std::size_t size,
+                                     std::vector<IniRefusedLine>* refused = nullptr);
 
 // The normalised text of a document: "[name]" CR LF, "key" or "key=value"
 // CR LF per entry, one CR LF after each section. entryLines receives the

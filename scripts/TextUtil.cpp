@@ -150,17 +150,15 @@ long ParseDecimal(const char* text)
     bool negative = false;
     if (*text == '+' || *text == '-')
         negative = (*text++ == '-');
-    // Saturate at the first value past LONG_MAX; unsigned so the cap itself
-    // cannot overflow where long is as wide as long long.
-    const unsigned long long cap = static_cast<unsigned long long>(LONG_MAX) + 1;
+    // Unsigned, and clamped before it could wrap: long has 64 bits natively.
+    const unsigned long long limit = static_cast<unsigned long long>(LONG_MAX) + 1;
     unsigned long long value = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + static_cast<unsigned long long>(*text - '0');
-        if (value > cap)
-            value = cap;
+        const unsigned digit = static_cast<unsigned>(*text - '0');
+        value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
     }
     if (negative)
-        return value >= cap ? LONG_MIN : -static_cast<long>(value);
+        return value >= limit ? LONG_MIN : -static_cast<long>(value);
     return value > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(value);
 }
 

@@ -75,8 +75,10 @@ TEST(IniText, OverlongTextsAreRefusedNotCut)
     const std::string longKey(260, 'k');
     const std::string key259(259, 'k');
     const std::string longName(260, 'n');
-    const auto sections = Parse("[S]\r\n" + longKey + "=1\r\n" + key259 + "=" + std::string(260, 'v') +
-                                "\r\n" + key259 + "=ok\r\n[" + longName + "]\r\nunder=1\r\n[T]\r\nt=1\r\n");
+    const std::string text = "[S]\r\n" + longKey + "=1\r\n" + key259 + "=" + std::string(260, 'v') +
+                             "\r\n" + key259 + "=ok\r\n\r\n[" + longName + "]\r\nunder=1\r\n[T]\r\nt=1\r\n";
+    std::vector<IniRefusedLine> refused;
+    const auto sections = ParseIniText(text.data(), text.size(), &refused);
     ASSERT_EQ(2u, sections.size());
     ASSERT_EQ(1u, sections[0].entries.size());
     EXPECT_EQ(key259, sections[0].entries[0].key);
@@ -84,6 +86,15 @@ TEST(IniText, OverlongTextsAreRefusedNotCut)
     // Lines under the refused header do not fall into [S].
     EXPECT_EQ("T", sections[1].name);
     EXPECT_EQ(1u, sections[1].entries.size());
+
+    // Each refusal is told with its line number, counted over blank lines too.
+    ASSERT_EQ(3u, refused.size());
+    EXPECT_EQ(2u, refused[0].lineNumber);
+    EXPECT_EQ("S", refused[0].section);
+    EXPECT_FALSE(refused[0].isHeader);
+    EXPECT_EQ(3u, refused[1].lineNumber);
+    EXPECT_EQ(6u, refused[2].lineNumber);
+    EXPECT_TRUE(refused[2].isHeader);
 }
 
 TEST(IniText, FormatNormalises)

@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "CommandLineSwitches.h"
+
+int CommandLineSwitches::Parse() { return ParseText(GetCommandLineA()); }

@@ -1,0 +1,29 @@
+// One installed printer as the enumeration found it, with the flags the
+// selection and the removal update in place. Pure code.
+#pragma once
+#include "TextUtil.h"
+
+struct InstalledPrinter {
+    char name[kTextField];
+    char driverName[kTextField];
+    char pelledName[kTextField];  // the printer this one is linked to
+    char serverName[kTextField];  // empty for a printer of this computer
+    int isHalvaprint;
+    int isDefault;
+    int excluded;  // 1: the printer stays
+    int foreign;   // not of this package: never shown, never removed
+    int removed;
+    int listed;    // 0: hidden by the command-line filter
+
+    InstalledPrinter();
+
+    // Null or empty leaves the field empty; a longer text is cut to 259
+    // characters and false returned.
+    bool SetName(const char* text) { return CopyText(name, text); }
+    bool SetDriverName(const char* text) { return CopyText(driverName, text); }
+    bool SetPelledName(const char* text) { return CopyText(pelledName, text); }
+    bool SetServerName(const char* text) { return CopyText(serverName, text); }
+
+    // Not foreign, not removed and not hidden by the filter.
+    bool IsListed() const { return !foreign && !removed && listed; }
+};

@@ -1,0 +1,86 @@
+// Everything the uninstaller knows: the profiles of all scripts, the script
+// settings, the installed printers, and the profiles derived from them, down
+// to the removal profile the removal engine works from.
+#pragma once
+#include <vector>
+
+#include "CommandLineSwitches.h"
+#include "OSInfo.h"
+#include "PrinterList.h"
+#include "ScriptProblems.h"
+#include "UninstallProfile.h"
+
+class IniDocument;
+
+// The maker's printer-virtualisation add-on: its profile and executables.
+extern const char kAddOnProfileName[];
+extern const char kAddOnExecutable[];
+extern const char kAddOnExecutableWin32s[];
+
+class UninstallDatabase {
+public:
+    // Classifies the running system.
+    UninstallDatabase();
+    explicit UninstallDatabase(const COSInfo& system);
+
+    // Reads one script's profiles and settings: 1, or 0 when the script was
+    // rejected (nothing of it is then taken).
+    int LoadScript(const char* path);
+
+    // Union of every profile but the ignore profiles, then the add-on rule:
+    // without "UNPELL" the add-on's items are kept out; with it they are all
+    // there is. True when at least one profile was merged.
+    bool BuildFullProfile(UninstallProfile& target, const CommandLineSwitches& switches);
+
+    bool FindProfileByName(UninstallProfile& target, const char* name) const;
+    // Manufacturer profiles whose first word is the driver name's first
+    // word; the last in name order wins.
+    bool FindProfileByManufacturer(UninstallProfile& target, const char* driverName) const;
+    // By the driver name, else by the manufacturer.
+    bool FindPrinterProfile(UninstallProfile& target, const InstalledPrinter& printer) const;
+
+    // From fullProfile and the printers' flags: keepProfile, removalProfile,
+    // the counts and utilityNotTargeted. Returns 1.
+    int BuildRemovalProfile();
+    // With no printer of the package staying: the add-on, the catch-all
+    // profiles, the scripts themselves and the maker's registry keys.
+    void AddFinalCleanup(UninstallProfile& target);
+    void SortAndUniqueAll();
+    int ListedPrinterCount() const;
+    const char* AddOnExecutable() const;
+
+    // Where LoadScript reports what it met; nullptr (the default) for none.
+    void SetProblemLog(ScriptProblemLog* log) { problems = log; }
+
+    int isWin9x;
+    int restartNeeded;
+    int uninstallScanner;
+    int pick;
+    int removeOemInf;
+    int removedPrinterCount;
+    int keptPrinterCount;
+    UninstallProfile fullProfile;
+    UninstallProfile keepProfile;
+    UninstallProfile removalProfile;
+    PrinterList printers;
+    int utilityNotTargeted;
+    char productGuid[kTextField];
+    int oemInfMatchLineNumber;
+    char oemInfMatchLineString[kTextField];
+    std::vector<UninstallProfile> profiles;
+    COSInfo osInfo;
+
+private:
+    void Initialise();
+    void ApplyLinkRule();
+    void ReadProfiles(const IniDocument& script, const char* fullPath);
+    void ReadCommandlineParam(const IniDocument& script, const char* fullPath);
+    void ReadScannerSettings(const IniDocument& script, const char* fullPath);
+    void ReportScriptProblems(const IniDocument& script, const std::vector<UninstallProfile>& declared);
+
+    ScriptProblemLog* problems;
+};
+
+// Stable sort by name, then every profile named like the one before it is
+// dropped whole (and reported to the log, when there is one).
+void SortProfilesByName(std::vector<UninstallProfile>& profiles, ScriptProblemLog* problems);

@@ -1,0 +1,153 @@
+#include "UninstallProfile.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "RegistryLine.h"
+
+namespace {
+
+const char* const kListNames[PROFILE_LIST_COUNT] = {
+    "deleteIni", "deleteLoadRun", "unSelfRegister", "printProcessors", "monitors", "services",
+    "hooks",     "shortcuts",     "oemPaths",       "registryKeys",    "files",    "drivers",
+};
+
+bool ItemLess(const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); }
+bool ItemEquals(const std::string& a, const std::string& b) { return TextEquals(a.c_str(), b.c_str()); }
+
+bool Contains(const TextList& sorted, const std::string& item)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), item, ItemLess);
+}
+
+}  // namespace
+
+const char* ProfileListName(int list)
+{
+    return list >= 0 && list < PROFILE_LIST_COUNT ? kListNames[list] : "";
+}
+
+void SortTextList(TextList& list)
+{
+    if (!std::is_sorted(list.begin(), list.end(), ItemLess))
+        std::stable_sort(list.begin(), list.end(), ItemLess);
+}
+
+void UniqueTextList(TextList& list)
+{
+    list.erase(std::unique(list.begin(), list.end(), ItemEquals), list.end());
+}
+
+UninstallProfile::UninstallProfile() { Clear(); }
+
+TextList& UninstallProfile::List(int list)
+{
+    switch (list) {
+    case LIST_DELETE_INI: return deleteIni;
+    case LIST_DELETE_LOAD_RUN: return deleteLoadRun;
+    case LIST_UN_SELF_REGISTER: return unSelfRegister;
+    case LIST_PRINT_PROCESSORS: return printProcessors;
+    case LIST_MONITORS: return monitors;
+    case LIST_SERVICES: return services;
+    case LIST_HOOKS: return hooks;
+    case LIST_SHORTCUTS: return shortcuts;
+    case LIST_OEM_PATHS: return oemPaths;
+    case LIST_REGISTRY_KEYS: return registryKeys;
+    case LIST_FILES: return files;
+    default: return drivers;
+    }
+}
+
+const TextList& UninstallProfile::List(int list) const
+{
+    return const_cast<UninstallProfile*>(this)->List(list);
+}
+
+bool UninstallProfile::IsEmpty() const
+{
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        if (!List(list).empty())
+            return false;
+    }
+    return true;
+}
+
+void UninstallProfile::Clear()
+{
+    name[0] = prefix[0] = scriptPath[0] = '\0';
+    isManufacturer = isCatchAll = isIgnore = number = 0;
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
+        List(list).clear();
+}
+
+void UninstallProfile::Assign(const UninstallProfile& other)
+{
+    if (this != &other)
+        *this = other;
+}
+
+void UninstallProfile::Merge(const UninstallProfile& other)
+{
+    if (this == &other)
+        return;
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        TextList& mine = List(list);
+        const TextList& theirs = other.List(list);
+        if (theirs.empty())
+            continue;
+        // Lines appended unsorted (registry lines) must be in order first.
+        SortTextList(mine);
+        TextList sortedTheirs;
+        const TextList* source = &theirs;
+        if (!std::is_sorted(theirs.begin(), theirs.end(), ItemLess)) {
+            sortedTheirs = theirs;
+            SortTextList(sortedTheirs);
+            source = &sortedTheirs;
+        }
+        TextList merged;
+        merged.reserve(mine.size() + source->size());
+        // Among equal items this profile's come first and so survive.
+        std::merge(mine.begin(), mine.end(), source->begin(), source->end(),
+                   std::back_inserter(merged), ItemLess);
+        mine.swap(merged);
+    }
+    SortAll();
+    UniqueAll();
+}
+
+void UninstallProfile::Subtract(const UninstallProfile& other)
+{
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        TextList& mine = List(list);
+        if (mine.empty() || other.List(list).empty())
+            continue;
+        // The other's list may carry unsorted additions; look up in a sorted copy.
+        TextList lookup = other.List(list);
+        SortTextList(lookup);
+        mine.erase(std::remove_if(mine.begin(), mine.end(),
+                                  [&lookup](const std::string& item) { return Contains(lookup, item); }),
+                   mine.end());
+    }
+}
+
+void UninstallProfile::SortAll()
+{
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
+        SortTextList(List(list));
+}
+
+void UninstallProfile::UniqueAll()
+{
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
+        UniqueTextList(List(list));
+}
+
+bool UninstallProfile::AddRegistryLine(const char* rootName, const char* keyPath, const char* valueName,
+                                       bool flag)
+{
+    const std::string line = FormatRegistryLine(rootName, keyPath, valueName, flag);
+    if (line.empty() || !FitsField(line.c_str()))
+        return false;
+    registryKeys.push_back(line);
+    return true;
+}

@@ -1,0 +1,84 @@
+// A name claimed by an uninstall script and what to remove for it, one
+// sorted, duplicate-free list per category.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "TextUtil.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+typedef std::vector<std::string> TextList;
+
+// The twelve lists, in the one order in which they are always processed.
+enum ProfileListId {
+    LIST_DELETE_INI,
+    LIST_DELETE_LOAD_RUN,
+    LIST_UN_SELF_REGISTER,
+    LIST_PRINT_PROCESSORS,
+    LIST_MONITORS,
+    LIST_SERVICES,
+    LIST_HOOKS,
+    LIST_SHORTCUTS,
+    LIST_OEM_PATHS,
+    LIST_REGISTRY_KEYS,
+    LIST_FILES,
+    LIST_DRIVERS,
+    PROFILE_LIST_COUNT
+};
+
+// "deleteIni", "deleteLoadRun", ...: the field names of the lists.
+const char* ProfileListName(int list);
+
+// Sorted by TextLess (stable), then each item equal to the one before it
+// removed.
+void SortTextList(TextList& list);
+void UniqueTextList(TextList& list);
+
+struct UninstallProfile {
+    char name[kTextField];
+    int isManufacturer;
+    int isCatchAll;
+    int isIgnore;
+    int number;
+    char prefix[kTextField];
+    char scriptPath[kTextField];
+    TextList deleteIni;
+    TextList deleteLoadRun;
+    TextList unSelfRegister;
+    TextList printProcessors;
+    TextList monitors;
+    TextList services;
+    TextList hooks;
+    TextList files;
+    TextList drivers;
+    TextList shortcuts;
+    TextList oemPaths;
+    TextList registryKeys;
+
+    UninstallProfile();
+
+    TextList& List(int list);
+    const TextList& List(int list) const;
+    bool IsEmpty() const;
+
+    void Clear();
+    void Assign(const UninstallProfile& other);
+    // Union list by list; texts and flags of this profile stay.
+    void Merge(const UninstallProfile& other);
+    // Takes out every item the other profile names in the same list.
+    void Subtract(const UninstallProfile& other);
+    void SortAll();
+    void UniqueAll();
+
+    // Appends the registry line root,"keyPath","valueName",flag. False for an
+    // unknown root, an empty key path or a line of more than 259 characters.
+    bool AddRegistryLine(const char* rootName, const char* keyPath, const char* valueName, bool flag);
+#ifdef _WIN32
+    // As above for HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_CURRENT_USER
+    // or HKEY_USERS; any other root is refused.
+    bool AddRegistryEntry(HKEY root, const char* keyPath, const char* valueName, int flag);
+#endif
+};

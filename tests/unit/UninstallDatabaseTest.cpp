@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "UninstallDatabase.h"
+
+namespace {
+
+enum Kind { DRIVER, MANUFACTURER, CATCH_ALL, IGNORE_PROFILE };
+
+COSInfo System(DWORD platform, DWORD major, DWORD minor)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    version.dwPlatformId = platform;
+    version.dwMajorVersion = major;
+    version.dwMinorVersion = minor;
+    return COSInfo(&version);
+}
+
+bool Has(const TextList& list, const char* item)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [item](const std::string& entry) { return TextEquals(entry.c_str(), item); });
+}
+
+const char kScript[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\VUNZ__08.unm";
+const char* const kFinalKeys[4] = {
+    "HKLM,\"SOFTWARE\\VANTO\\OEM01\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\\VSR32_08\",\"\",1",
+    "HKLM,\"SOFTWARE\\VANTO\\Filters\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\",\"\",0"};
+
+class Database : public ::testing::Test {
+protected:
+    UninstallProfile& AddProfile(const char* name, Kind kind, const TextList& files)
+    {
+        UninstallProfile profile;
+        CopyText(profile.name, name);
+        CopyText(profile.scriptPath, kScript);
+        profile.isManufacturer = kind == MANUFACTURER;
+        profile.isCatchAll = kind == CATCH_ALL;
+        profile.isIgnore = kind == IGNORE_PROFILE;
+        profile.files = files;
+        if (kind != MANUFACTURER)
+            profile.drivers.push_back(name);
+        database.profiles.push_back(profile);
+        return database.profiles.back();
+    }
+    InstalledPrinter& AddPrinter(const char* name, const char* driver, bool chosen, const char* pelled = "")
+    {
+        InstalledPrinter printer;
+        printer.SetName(name);
+        printer.SetDriverName(driver);
+        printer.SetPelledName(pelled);
+        printer.isHalvaprint = 1;
+        printer.excluded = chosen ? 0 : 1;
+        return database.printers.Append(printer);
+    }
+    void Load(const char* commandLine = "")
+    {
+        CommandLineSwitches switches;
+        switches.ParseText(commandLine);
+        database.BuildFullProfile(database.fullProfile, switches);
+    }
+    const TextList& Removed() const { return database.removalProfile.files; }
+
+    UninstallDatabase database{System(VER_PLATFORM_WIN32_NT, 5, 1)};
+};
+
+}  // namespace
+
+TEST_F(Database, ConstructionDefaults)
+{
+    EXPECT_EQ(0, database.isWin9x);
+    EXPECT_EQ(1, database.pick);
+    EXPECT_EQ(0, database.restartNeeded + database.uninstallScanner + database.removeOemInf +
+                     database.oemInfMatchLineNumber);
+    EXPECT_STREQ("", database.productGuid);
+    UninstallDatabase win98(System(VER_PLATFORM_WIN32_WINDOWS, 4, 10));
+    EXPECT_EQ(1, win98.isWin9x);
+    EXPECT_EQ(0, win98.ListedPrinterCount());
+}
+
+TEST_F(Database, ItemsAPrinterThatStaysNamesAreKept)
+{
+    AddProfile("Chosen Driver", DRIVER, {"a.dll"});
+    AddProfile("Kept Driver", DRIVER, {"a.dll", "b.dll"});
+    AddProfile("Unused Driver", DRIVER, {"c.dll", "b.dll"});
+    Load();
+    AddPrinter("P1", "Chosen Driver", true);
+    AddPrinter("P2", "kept driver", false);
+    EXPECT_EQ(1, database.BuildRemovalProfile());
+    // The unused driver's own item goes; everything the staying printer names stays.
+    EXPECT_EQ(TextList{"c.dll"}, Removed());
+    EXPECT_EQ((TextList{"Chosen Driver", "Unused Driver"}), database.removalProfile.drivers);
+    EXPECT_EQ(1, database.removedPrinterCount);
+    EXPECT_EQ(1, database.keptPrinterCount);
+    EXPECT_FALSE(Has(Removed(), "VUNZ__08.unm"));
+    EXPECT_TRUE(database.removalProfile.registryKeys.empty());
+}
+
+TEST_F(Database, WithNoPrinterStayingTheFinalCleanupIsAdded)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pellivance", DRIVER, {"PELLIV32.EXE", "pell.dll"});
+    AddProfile("Other", DRIVER, {"pell.dll"});
+    Load();
+    // The add-on's items are kept out of the full profile.
+    EXPECT_FALSE(Has(database.fullProfile.files, "pell.dll"));
+    AddPrinter("P1", "Vanto LX", true);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(0, database.keptPrinterCount);
+    EXPECT_TRUE(Has(Removed(), "VUNZ__08.unm"));
+    EXPECT_TRUE(Has(Removed(), "lx.dll"));
+    EXPECT_TRUE(Has(Removed(), "pell.dll"));
+    EXPECT_TRUE(Has(Removed(), "PELLIV32.EXE"));
+    EXPECT_EQ(0, database.utilityNotTargeted);
+    for (const char* key : kFinalKeys)
+        EXPECT_TRUE(Has(database.removalProfile.registryKeys, key)) << key;
+    // Sorted and free of duplicates, although every profile came from one script.
+    EXPECT_EQ(1, std::count(Removed().begin(), Removed().end(), "VUNZ__08.unm"));
+    EXPECT_TRUE(std::is_sorted(database.removalProfile.registryKeys.begin(),
+                               database.removalProfile.registryKeys.end(),
+                               [](const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); }));
+}
+
+TEST_F(Database, TheFinalCleanupDoesNotOutliveAChoiceThatKeepsAPrinter)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pellivance", DRIVER, {"PELLIV32.EXE"});
+    Load();
+    InstalledPrinter& first = AddPrinter("P1", "Vanto LX", true);
+    AddPrinter("P2", "Vanto LX", true);
+    database.BuildRemovalProfile();
+    ASSERT_TRUE(Has(Removed(), "VUNZ__08.unm"));
+
+    // The user now keeps one printer: nothing of the clean-up may be removed.
+    first.excluded = 1;
+    database.BuildRemovalProfile();
+    EXPECT_EQ(1, database.keptPrinterCount);
+    EXPECT_TRUE(Removed().empty());
+    EXPECT_TRUE(database.removalProfile.registryKeys.empty());
+    EXPECT_EQ(1, database.utilityNotTargeted);
+}
+
+TEST_F(Database, IgnoreProfilesAreNeverRemoved)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll", "x.dll", "vunz__08.UNM"});
+    AddProfile("System", IGNORE_PROFILE, {"x.dll", "VUNZ__08.unm"});
+    UninstallProfile& ignore = database.profiles.back();
+    ignore.registryKeys.push_back(kFinalKeys[3]);
+    Load();
+    AddPrinter("P1", "Vanto LX", true);
+    InstalledPrinter& second = AddPrinter("P2", "Vanto LX", true);
+    for (int staying = 0; staying < 2; ++staying) {
+        second.excluded = staying;
+        database.BuildRemovalProfile();
+        EXPECT_FALSE(Has(Removed(), "x.dll"));
+        EXPECT_FALSE(Has(Removed(), "VUNZ__08.unm"));
+        EXPECT_FALSE(Has(database.removalProfile.drivers, "System"));
+        EXPECT_FALSE(Has(database.removalProfile.registryKeys, kFinalKeys[3]));
+        EXPECT_EQ(staying == 0, Has(database.removalProfile.registryKeys, kFinalKeys[0]));
+    }
+}
+
+TEST_F(Database, CatchAllItemsGoWithTheLastPrinter)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Vanto MX", DRIVER, {"mx.dll"});
+    AddProfile("Shared", CATCH_ALL, {"common.dll"});
+    Load();
+    AddPrinter("P1", "Vanto LX", true);
+    InstalledPrinter& second = AddPrinter("P2", "Vanto MX", false);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"lx.dll"}, Removed());
+    EXPECT_FALSE(Has(database.removalProfile.drivers, "Shared"));
+
+    second.excluded = 0;
+    database.BuildRemovalProfile();
+    EXPECT_TRUE(Has(Removed(), "common.dll"));
+    EXPECT_TRUE(Has(database.removalProfile.drivers, "Shared"));
+}
+
+TEST_F(Database, WithNoPrinterInstalledEverythingButTheIgnoredGoes)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll", "keep.dll"});
+    AddProfile("Shared", CATCH_ALL, {"common.dll"});
+    AddProfile("Keep", IGNORE_PROFILE, {"keep.dll"});
+    Load();
+    database.BuildRemovalProfile();
+    EXPECT_EQ(0, database.keptPrinterCount);
+    EXPECT_EQ(0, database.removedPrinterCount);
+    EXPECT_EQ((TextList{"common.dll", "lx.dll", "VUNZ__08.unm"}), Removed());
+    EXPECT_EQ(4u, database.removalProfile.registryKeys.size());
+}
+
+TEST_F(Database, NoProfilesLeaveOnlyTheMakersKeys)
+{
+    EXPECT_FALSE(database.BuildFullProfile(database.fullProfile, CommandLineSwitches()));
+    AddProfile("Keep", IGNORE_PROFILE, {"keep.dll"});
+    EXPECT_FALSE(database.BuildFullProfile(database.fullProfile, CommandLineSwitches()));
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"VUNZ__08.unm"}, Removed());
+    EXPECT_EQ(4u, database.removalProfile.registryKeys.size());
+}
+
+TEST_F(Database, PrintersFindTheirProfileByDriverThenByManufacturer)
+{
+    AddProfile("Alpha A", MANUFACTURER, {"a.dll"});
+    AddProfile("alpha B", MANUFACTURER, {"b.dll"});
+    AddProfile("Alpha Printer", DRIVER, {"p.dll"});
+    AddProfile("AlphaX", MANUFACTURER, {"x.dll"});
+    AddProfile("Gamma One", DRIVER, {"g.dll"});
+    database.SortAndUniqueAll();
+
+    InstalledPrinter printer;
+    printer.SetDriverName("Alpha Printer X");
+    UninstallProfile found;
+    ASSERT_TRUE(database.FindPrinterProfile(found, printer));
+    EXPECT_STREQ("alpha B", found.name);  // the last match in name order
+
+    printer.SetDriverName("ALPHA PRINTER");
+    ASSERT_TRUE(database.FindPrinterProfile(found, printer));
+    EXPECT_STREQ("Alpha Printer", found.name);
+
+    printer.SetDriverName("Beta 1");
+    EXPECT_FALSE(database.FindPrinterProfile(found, printer));
+    EXPECT_STREQ("", found.name);
+    EXPECT_TRUE(found.files.empty());
+    // Only manufacturer profiles are found by their first word.
+    printer.SetDriverName("Gamma Two");
+    EXPECT_FALSE(database.FindPrinterProfile(found, printer));
+    EXPECT_FALSE(database.FindProfileByManufacturer(found, "AlphaX2 9"));
+}
+
+TEST_F(Database, PelledPrintersGoWithThePrinterTheyAreLinkedTo)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pell Driver", DRIVER, {"pell.dll"});
+    Load();
+    InstalledPrinter& chain = AddPrinter("Chain", "Pell Driver", false, "Early");
+    InstalledPrinter& early = AddPrinter("Early", "Pell Driver", false, "Main");
+    AddPrinter("Main", "Vanto LX", true);
+    InstalledPrinter& linked = AddPrinter("Linked", "Pell Driver", false, "main");
+    InstalledPrinter& tail = AddPrinter("Tail", "Pell Driver", false, "LINKED");
+    InstalledPrinter& hidden = AddPrinter("Hidden", "Pell Driver", false, "MAIN");
+    hidden.listed = 0;
+    database.BuildRemovalProfile();
+    EXPECT_EQ(0, early.excluded);
+    EXPECT_EQ(0, linked.excluded);
+    EXPECT_EQ(0, hidden.excluded);
+    // Links are followed whatever the list order: "Chain" hangs on "Early",
+    // which comes before the printer that takes "Early" along.
+    EXPECT_EQ(0, tail.excluded);
+    EXPECT_EQ(0, chain.excluded);
+    EXPECT_EQ(6, database.removedPrinterCount);
+    EXPECT_EQ(0, database.keptPrinterCount);
+    EXPECT_TRUE(Has(Removed(), "pell.dll"));
+    // and a second build of the same choice gives the same answer.
+    const TextList first = Removed();
+    database.BuildRemovalProfile();
+    EXPECT_EQ(first, Removed());
+    EXPECT_EQ(6, database.removedPrinterCount);
+}
+
+TEST_F(Database, ForeignAndRemovedPrintersDoNotCount)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    Load();
+    AddPrinter("P1", "Vanto LX", true);
+    InstalledPrinter& foreign = AddPrinter("F", "Vanto LX", false);
+    foreign.isHalvaprint = 0;
+    foreign.foreign = 1;
+    InstalledPrinter& gone = AddPrinter("G", "Vanto LX", false);
+    gone.removed = 1;
+    InstalledPrinter& hidden = AddPrinter("H", "Vanto LX", false);
+    hidden.listed = 0;
+    database.BuildRemovalProfile();
+    EXPECT_EQ(1, database.removedPrinterCount);
+    EXPECT_EQ(1, database.keptPrinterCount);  // the hidden printer stays
+    EXPECT_TRUE(Removed().empty());
+    EXPECT_EQ(1, database.ListedPrinterCount());
+}
+
+TEST_F(Database, BuildingTwiceGivesTheSameResult)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll", "both.dll"});
+    AddProfile("Vanto MX", DRIVER, {"mx.dll", "both.dll"});
+    AddProfile("Pellivance", CATCH_ALL, {"PELLIV32.EXE"});
+    Load();
+    AddPrinter("P1", "Vanto LX", true);
+    AddPrinter("P2", "Vanto MX", true);
+    database.BuildRemovalProfile();
+    const UninstallProfile first = database.removalProfile;
+    database.BuildRemovalProfile();
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
+        EXPECT_EQ(first.List(list), database.removalProfile.List(list)) << ProfileListName(list);
+}
+
+TEST_F(Database, UnpellRemovesOnlyTheAddOn)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pellivance", DRIVER, {"PELLIV32.EXE"});
+    Load("trelun08.exe /UNPELL");
+    EXPECT_EQ(TextList{"PELLIV32.EXE"}, database.fullProfile.files);
+    AddPrinter("P1", "Vanto LX", false);
+    AddPrinter("Pelled", "Pellivance", true, "P1");
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"PELLIV32.EXE"}, Removed());
+    EXPECT_EQ(0, database.utilityNotTargeted);
+}
+
+TEST_F(Database, TheAddOnExecutableDependsOnThePlatform)
+{
+    UninstallDatabase win32s(System(VER_PLATFORM_WIN32s, 3, 10));
+    EXPECT_STREQ("PELLIVAN.EXE", win32s.AddOnExecutable());
+    UninstallProfile addOn;
+    CopyText(addOn.name, "Pellivance");
+    addOn.files = {"PELLIV32.EXE", "pellivan.exe"};
+    win32s.profiles.push_back(addOn);
+    win32s.BuildFullProfile(win32s.fullProfile, CommandLineSwitches());
+    win32s.BuildRemovalProfile();
+    EXPECT_EQ(0, win32s.utilityNotTargeted);
+
+    win32s.profiles.back().files = {"PELLIV32.EXE"};
+    win32s.BuildRemovalProfile();
+    EXPECT_EQ(1, win32s.utilityNotTargeted);
+}

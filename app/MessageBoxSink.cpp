@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "UserMessage.h"
+
 void MessageBoxSink::Show(unsigned textId, unsigned captionId, unsigned style)
 {
     // Copies: the loader's ring of buffers is shared with the rest of the program.
@@ -12,5 +14,5 @@ void MessageBoxSink::Show(unsigned textId, unsigned captionId, unsigned style)
 
 int MessageBoxSink::ShowBox(const char* text, const char* caption, UINT style)
 {
-    return MessageBoxA(owner, text, caption, style);
+    return ShowMessageBox(owner, text, caption, style);
 }

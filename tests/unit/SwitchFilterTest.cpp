@@ -27,25 +27,18 @@ bool Passes(const char* commandLine, const InstalledPrinter& printer)
 
 }  // namespace
 
-TEST(InstalledPrinter, NewRecordDefaultsAndBoundedTexts)
+TEST(InstalledPrinter, TextsAreBoundedAndRecordsStayPut)
 {
     InstalledPrinter printer;
-    EXPECT_STREQ("", printer.name);
-    EXPECT_EQ(1, printer.listed);
-    EXPECT_EQ(0, printer.excluded + printer.foreign + printer.removed + printer.isDefault +
-                     printer.isHalvaprint);
     EXPECT_TRUE(printer.IsListed());
-    EXPECT_TRUE(printer.SetName(nullptr));
-    EXPECT_STREQ("", printer.name);
     EXPECT_FALSE(printer.SetDriverName(std::string(300, 'd').c_str()));
     EXPECT_EQ(259u, std::string(printer.driverName).size());
 
     PrinterList list;
-    EXPECT_TRUE(list.IsEmpty());
     InstalledPrinter& first = list.Append(printer);
-    list.Append(Printer("second"));
+    for (int i = 0; i < 100; ++i)
+        list.Append(Printer("more"));
     first.removed = 1;  // a reference stays valid as the list grows
-    EXPECT_EQ(2, list.Count());
     EXPECT_EQ(1, list.begin()->removed);
     EXPECT_FALSE(list.begin()->IsListed());
 }

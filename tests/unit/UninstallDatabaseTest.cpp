@@ -71,18 +71,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Database, ConstructionDefaults)
-{
-    EXPECT_EQ(0, database.isWin9x);
-    EXPECT_EQ(1, database.pick);
-    EXPECT_EQ(0, database.restartNeeded + database.uninstallScanner + database.removeOemInf +
-                     database.oemInfMatchLineNumber);
-    EXPECT_STREQ("", database.productGuid);
-    UninstallDatabase win98(System(VER_PLATFORM_WIN32_WINDOWS, 4, 10));
-    EXPECT_EQ(1, win98.isWin9x);
-    EXPECT_EQ(0, win98.ListedPrinterCount());
-}
-
 TEST_F(Database, ItemsAPrinterThatStaysNamesAreKept)
 {
     AddProfile("Chosen Driver", DRIVER, {"a.dll"});
@@ -282,21 +270,6 @@ TEST_F(Database, ForeignAndRemovedPrintersDoNotCount)
     EXPECT_EQ(1, database.keptPrinterCount);  // the hidden printer stays
     EXPECT_TRUE(Removed().empty());
     EXPECT_EQ(1, database.ListedPrinterCount());
-}
-
-TEST_F(Database, BuildingTwiceGivesTheSameResult)
-{
-    AddProfile("Vanto LX", DRIVER, {"lx.dll", "both.dll"});
-    AddProfile("Vanto MX", DRIVER, {"mx.dll", "both.dll"});
-    AddProfile("Pellivance", CATCH_ALL, {"PELLIV32.EXE"});
-    Load();
-    AddPrinter("P1", "Vanto LX", true);
-    AddPrinter("P2", "Vanto MX", true);
-    database.BuildRemovalProfile();
-    const UninstallProfile first = database.removalProfile;
-    database.BuildRemovalProfile();
-    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
-        EXPECT_EQ(first.List(list), database.removalProfile.List(list)) << ProfileListName(list);
 }
 
 TEST_F(Database, UnpellRemovesOnlyTheAddOn)

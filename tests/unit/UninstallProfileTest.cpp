@@ -27,10 +27,12 @@ TEST(UninstallProfile, ListsComeInTheOneFixedOrder)
         EXPECT_STREQ(expected[list], ProfileListName(list));
         profile.List(list).push_back(expected[list]);
     }
-    EXPECT_EQ(TextList{"files"}, profile.files);
+    // Each id reaches its own field.
     EXPECT_EQ(TextList{"oemPaths"}, profile.oemPaths);
+    EXPECT_EQ(TextList{"files"}, profile.files);
     EXPECT_EQ(TextList{"drivers"}, profile.drivers);
-    EXPECT_STREQ("", ProfileListName(PROFILE_LIST_COUNT));
+    profile.Clear();
+    EXPECT_TRUE(profile.IsEmpty());
 }
 
 TEST(UninstallProfile, SortFoldsOnlyAsciiLettersAndUniqueKeepsTheFirstSpelling)
@@ -88,33 +90,6 @@ TEST(UninstallProfile, SubtractRemovesEqualItemsAndKeepsOrder)
     services.services = {"z.dll"};
     mine.Subtract(services);
     EXPECT_EQ((TextList{"z.dll", "m.dll"}), mine.files);
-}
-
-TEST(UninstallProfile, ClearAndAssignCoverEveryField)
-{
-    UninstallProfile full;
-    CopyText(full.name, "N");
-    CopyText(full.prefix, "P");
-    CopyText(full.scriptPath, "C:\\s.unm");
-    full.isManufacturer = full.isCatchAll = full.isIgnore = 1;
-    full.number = -3;
-    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
-        full.List(list).push_back("item");
-
-    UninstallProfile copy;
-    copy.Assign(full);
-    EXPECT_STREQ("P", copy.prefix);
-    EXPECT_STREQ("C:\\s.unm", copy.scriptPath);
-    EXPECT_EQ(-3, copy.number);
-    EXPECT_EQ(1, copy.isCatchAll);
-    for (int list = 0; list < PROFILE_LIST_COUNT; ++list)
-        EXPECT_EQ(TextList{"item"}, copy.List(list)) << ProfileListName(list);
-
-    copy.Clear();
-    EXPECT_TRUE(copy.IsEmpty());
-    EXPECT_STREQ("", copy.name);
-    EXPECT_STREQ("", copy.scriptPath);
-    EXPECT_EQ(0, copy.isManufacturer + copy.isCatchAll + copy.isIgnore + copy.number);
 }
 
 TEST(UninstallProfile, RegistryEntriesNameTheirRootAndRefuseWhatCannotBeWritten)

@@ -1,0 +1,17 @@
+// The text unmcheck prints: the problems met, then the removal profile as
+// one INI-style section per list, then the counts.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ScriptProblems.h"
+#include "UninstallDatabase.h"
+
+// How a script is named in the report: as the user gave it.
+struct ScriptName {
+    std::string fullPath;
+    std::string given;
+};
+
+std::string FormatPreviewReport(const ScriptProblemLog& problems, const UninstallDatabase& database,
+                                const std::vector<ScriptName>& names);

@@ -148,7 +148,7 @@ bool RunOnceValueExists()
 
 // Whether the spooler is restarted depends on the version; the RunOnce
 // value goes on every system.
-TEST(RestartSpoolerMode, RemovesTheRunOnceValueOnEverySystem)
+TEST(SerialRestartSpoolerMode, RemovesTheRunOnceValueOnEverySystem)
 {
     for (const char* version : {"win98", "nt40", "win2k", "win7"}) {
         SetRunOnceValue();
@@ -201,7 +201,7 @@ DWORD StartSpoolerAndWait()
 
 }  // namespace
 
-TEST(RestartSpoolerMode, RestartsTheSpoolerOnlyFromNt5On)
+TEST(SerialRestartSpoolerMode, RestartsTheSpoolerOnlyFromNt5On)
 {
     const DWORD before = StartSpoolerAndWait();
     ASSERT_NE(0u, before);

@@ -1,0 +1,115 @@
+#include "SystemChecks.h"
+
+namespace {
+
+struct CompanionWindow {
+    const char* windowClass;
+    LPARAM lParam;
+};
+
+const CompanionWindow kCompanions[] = {
+    {"SdStatusWindowClass_", 0}, {"KVQStatusClass_01", 0},    {"KVQInstallClass__", 0},
+    {"ZbridgeWClass01", 0},      {"VSPL3208Class", 0},        {"ZMsgPopClass01", 0},
+    {"PELLIVANCEDLGCLASS01", 0}, {"ZPSD01", 1},               {"KVQPSMCClass01", 0},
+};
+
+const char kSpoolerService[] = "Spooler";
+
+bool TokenHoldsGroup(HANDLE token, PSID group)
+{
+    // DWORD-aligned storage for the TOKEN_GROUPS record.
+    DWORD buffer[1024];
+    DWORD length = 0;
+    if (!GetTokenInformation(token, TokenGroups, buffer, sizeof(buffer), &length))
+        return false;
+    const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer);
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        if (EqualSid(groups->Groups[i].Sid, group))
+            return true;
+    }
+    return false;
+}
+
+// Opens the manager and the spooler service, runs the action, closes both.
+template <typename Action> int WithSpoolerService(Action action)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return 0;
+    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_ALL_ACCESS);
+    if (!service) {
+        CloseServiceHandle(manager);
+        return 0;
+    }
+    const int result = action(service);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return result;
+}
+
+}  // namespace
+
+int IsAdministrator(const COSInfo& os)
+{
+    if (!os.IsNT())
+        return 1;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_READ, &token))
+        return 0;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                  0, 0, &administrators)) {
+        CloseHandle(token);
+        return 0;
+    }
+    const bool member = TokenHoldsGroup(token, administrators);
+    FreeSid(administrators);
+    CloseHandle(token);
+    return member ? 1 : 0;
+}
+
+int SendCloseToClass(const char* windowClass, WPARAM wParam, LPARAM lParam)
+{
+    if (!windowClass || !*windowClass)
+        return 0;
+    HWND window = FindWindowA(windowClass, nullptr);
+    if (!window)
+        return 0;
+    return SendMessageA(window, WM_CLOSE, wParam, lParam) == 0 ? 1 : 0;
+}
+
+int CloseCompanionPrograms()
+{
+    for (const CompanionWindow& companion : kCompanions)
+        SendCloseToClass(companion.windowClass, 0, companion.lParam);
+    const UINT closeMessage = RegisterWindowMessageA("KUninstClose01");
+    if (closeMessage)
+        PostMessageA(HWND_BROADCAST, closeMessage, 0, 0);
+    return 1;
+}
+
+int StopSpooler()
+{
+    return WithSpoolerService([](SC_HANDLE service) {
+        SERVICE_STATUS status = {};
+        return ControlService(service, SERVICE_CONTROL_STOP, &status) ? 1 : 0;
+    });
+}
+
+int StartSpooler()
+{
+    return WithSpoolerService([](SC_HANDLE service) {
+        return (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
+    });
+}
+
+int CloseWin95Spooler()
+{
+    HWND spooler = FindWindowA("SpoolProcessClass", nullptr);
+    if (!spooler)
+        return 0;
+    SendMessageA(spooler, WM_CLOSE, 0, 0);
+    Sleep(1000);
+    return 1;
+}

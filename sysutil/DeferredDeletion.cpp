@@ -1,0 +1,113 @@
+#include "DeferredDeletion.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "TextUtil.h"
+#include "WininitText.h"
+
+namespace {
+
+// WININIT.INI is small; anything far larger is not a file to rewrite.
+const DWORD kLargestWininit = 1024 * 1024;
+
+bool ReadOpenFile(HANDLE file, std::string& text)
+{
+    const DWORD size = GetFileSize(file, nullptr);
+    if (size == INVALID_FILE_SIZE || size > kLargestWininit)
+        return false;
+    text.assign(size, '\0');
+    DWORD read = 0;
+    return size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
+}
+
+bool RewriteOpenFile(HANDLE file, const std::string& text)
+{
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return false;
+    DWORD written = 0;
+    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size() && SetEndOfFile(file);
+}
+
+// The program's directory with a trailing backslash, and a file name in it.
+bool BesideProgram(const char* fileName, char (&out)[kTextField])
+{
+    char program[kTextField] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, program, kTextField);
+    if (length == 0 || length >= kTextField)
+        return false;
+    char* slash = std::strrchr(program, '\\');
+    if (!slash)
+        return false;
+    slash[1] = '\0';
+    return CopyText(out, program) && AppendText(out, fileName);
+}
+
+}  // namespace
+
+int FileExists(const char* path)
+{
+    if (IsEmptyText(path))
+        return 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
+}
+
+int DeleteFileOrSchedule(const COSInfo& os, const char* path)
+{
+    if (IsEmptyText(path))
+        return 1;
+    if (DeleteFileA(path))
+        return 1;
+    if (GetLastError() < 4)  // not there: file or path not found
+        return 1;
+    switch (os.GetVersionKind()) {
+    case OSVER_WIN32S:
+    case OSVER_NT3: ScheduleDeleteInZwininit(path); break;
+    case OSVER_WIN95:
+    case OSVER_WIN98:
+    case OSVER_WINME: ScheduleDeleteInWininit(path); break;
+    default: MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT); break;
+    }
+    return 0;
+}
+
+void ScheduleDeleteInWininit(const char* path)
+{
+    char line[kTextField] = {};
+    if (IsEmptyText(path) || !CopyText(line, "NUL=") || !AppendText(line, path) || !AppendText(line, "\r\n"))
+        return;
+    char wininit[kTextField] = {};
+    const UINT length = GetWindowsDirectoryA(wininit, kTextField);
+    if (length == 0 || length >= kTextField || !EnsureTrailingBackslash(wininit) ||
+        !AppendText(wininit, "WININIT.INI"))
+        return;
+
+    HANDLE file = CreateFileA(wininit, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string text;
+    if (ReadOpenFile(file, text))
+        RewriteOpenFile(file, WithWininitDeletion(text, path));
+    CloseHandle(file);
+}
+
+int ScheduleDeleteInZwininit(const char* path)
+{
+    if (IsEmptyText(path) || !FitsField(path) || std::strchr(path, '='))
+        return 0;
+    char companion[kTextField] = {};
+    char list[kTextField] = {};
+    if (!BesideProgram("zwininit.exe", companion) || !BesideProgram("zwininit.ini", list))
+        return 0;
+    if (!FileExists(companion))
+        return 0;
+    return WritePrivateProfileStringA("RENAME", path, "NUL", list) ? 1 : 0;
+}

@@ -1,0 +1,10 @@
+// Deleting a registry key with all its subkeys, through the shim's
+// registry functions.
+#pragma once
+#include <windows.h>
+
+// 1 when root\subkey was deleted with everything below it, else 0. A
+// subkey that cannot be deleted is skipped, so its parent stays and 0 is
+// returned. An empty or all-backslash subkey would name the root key
+// itself and is refused with 0.
+int DeleteRegistryTree(HKEY root, const char* subkey);

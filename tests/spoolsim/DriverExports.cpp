@@ -1,0 +1,173 @@
+// Printer drivers per environment and the driver directory.
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstring>
+#include <vector>
+
+#include "PackedBuffer.h"
+#include "PrinterHandles.h"
+#include "SimCall.h"
+
+using namespace spoolsim;
+
+namespace {
+
+std::size_t DriverRecordSize(DWORD level)
+{
+    switch (level) {
+    case 1: return sizeof(DRIVER_INFO_1A);
+    case 2: return sizeof(DRIVER_INFO_2A);
+    default: return 0;
+    }
+}
+
+void WriteDriver(PackedBuffer& packer, const State& state, const Driver& driver, DWORD level,
+                 unsigned char* record)
+{
+    if (level == 1) {
+        DRIVER_INFO_1A info = {};
+        info.pName = packer.Text(driver.name);
+        if (record)
+            std::memcpy(record, &info, sizeof(info));
+        return;
+    }
+    DRIVER_INFO_2A info = {};
+    info.cVersion = driver.version;
+    info.pName = packer.Text(driver.name);
+    info.pEnvironment = packer.Text(driver.environment.empty() ? LocalEnvironment(state) : driver.environment);
+    info.pDriverPath = packer.Text(driver.driverPath);
+    info.pDataFile = packer.Text(driver.dataFile);
+    info.pConfigFile = packer.Text(driver.configFile);
+    if (record)
+        std::memcpy(record, &info, sizeof(info));
+}
+
+bool IsAllEnvironments(const char* environment) { return SameName("all", environment); }
+
+}  // namespace
+
+BOOL WINAPI GetPrinterDriverDirectoryA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverDirectory,
+                                       DWORD cbBuf, LPDWORD pcbNeeded)
+{
+    (void)pName;
+    return SpoolDirectory("drivers", pEnvironment, Level, pDriverDirectory, cbBuf, pcbNeeded);
+}
+
+BOOL WINAPI EnumPrinterDriversA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo, DWORD cbBuf,
+                                LPDWORD pcbNeeded, LPDWORD pcReturned)
+{
+    CallOutcome call;
+    (void)pName;
+    if (!pcbNeeded || !pcReturned)
+        return call.Fail(RPC_X_NULL_REF_POINTER);
+    *pcbNeeded = 0;
+    *pcReturned = 0;
+    const std::size_t recordSize = DriverRecordSize(Level);
+    if (recordSize == 0)
+        return call.Fail(ERROR_INVALID_LEVEL);
+    if (!pDriverInfo && cbBuf)
+        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    Session session;
+    if (!session.Loaded())
+        return call.Fail(ERROR_INVALID_DATA);
+    const State& state = session.state();
+    std::string environment;
+    const bool all = IsAllEnvironments(pEnvironment);
+    if (!all && !ResolveEnvironment(state, pEnvironment, environment))
+        return call.Fail(ERROR_INVALID_ENVIRONMENT);
+
+    std::vector<const Driver*> drivers;
+    for (const Driver& d : state.drivers) {
+        if (all || InEnvironment(state, d.environment, environment))
+            drivers.push_back(&d);
+    }
+    PackedBuffer measure(drivers.size() * recordSize);
+    for (const Driver* d : drivers)
+        WriteDriver(measure, state, *d, Level, nullptr);
+    *pcbNeeded = static_cast<DWORD>(measure.Needed());
+    if (cbBuf < measure.Needed())
+        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
+    PackedBuffer out(pDriverInfo, cbBuf, drivers.size() * recordSize);
+    for (std::size_t i = 0; i < drivers.size(); ++i)
+        WriteDriver(out, state, *drivers[i], Level, out.Record(i, recordSize));
+    *pcReturned = static_cast<DWORD>(drivers.size());
+    return TRUE;
+}
+
+BOOL WINAPI GetPrinterDriverA(HANDLE hPrinter, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo, DWORD cbBuf,
+                              LPDWORD pcbNeeded)
+{
+    CallOutcome call;
+    if (!pcbNeeded)
+        return call.Fail(RPC_X_NULL_REF_POINTER);
+    const OpenedPrinter* opened = FindPrinterHandle(hPrinter);
+    if (!opened || opened->printerName.empty())
+        return call.Fail(ERROR_INVALID_HANDLE);
+    const std::size_t recordSize = DriverRecordSize(Level);
+    if (recordSize == 0)
+        return call.Fail(ERROR_INVALID_LEVEL);
+    if (!pDriverInfo && cbBuf)
+        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    Session session;
+    if (!session.Loaded())
+        return call.Fail(ERROR_INVALID_DATA);
+    State& state = session.state();
+    const Printer* printer = state.FindPrinter(opened->printerName.c_str());
+    if (!printer)
+        return call.Fail(ERROR_INVALID_PRINTER_NAME);
+    std::string environment;
+    if (!ResolveEnvironment(state, pEnvironment, environment))
+        return call.Fail(ERROR_INVALID_ENVIRONMENT);
+    const Driver* driver = nullptr;
+    for (const Driver& d : state.drivers) {
+        if (!driver && SameName(d.name, printer->driver.c_str()) && InEnvironment(state, d.environment, environment))
+            driver = &d;
+    }
+    if (!driver)
+        return call.Fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+    PackedBuffer measure(recordSize);
+    WriteDriver(measure, state, *driver, Level, nullptr);
+    *pcbNeeded = static_cast<DWORD>(measure.Needed());
+    if (cbBuf < measure.Needed())
+        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
+    PackedBuffer out(pDriverInfo, cbBuf, recordSize);
+    WriteDriver(out, state, *driver, Level, out.Record(0, recordSize));
+    return TRUE;
+}
+
+BOOL WINAPI DeletePrinterDriverA(LPSTR pName, LPSTR pEnvironment, LPSTR pDriverName)
+{
+    JournalEntry journal("DeletePrinterDriverA");
+    journal.Arg(pName).Arg(pEnvironment).Arg(pDriverName);
+    if (!pDriverName || !*pDriverName)
+        return journal.Fail(ERROR_INVALID_PARAMETER);
+    Session session;
+    if (!session.Loaded())
+        return journal.Fail(ERROR_INVALID_DATA);
+    State& state = session.state();
+    std::string environment;
+    if (!ResolveEnvironment(state, pEnvironment, environment))
+        return journal.Fail(ERROR_INVALID_ENVIRONMENT);
+    std::vector<std::size_t> matches;
+    for (std::size_t i = 0; i < state.drivers.size(); ++i) {
+        if (SameName(state.drivers[i].name, pDriverName) && InEnvironment(state, state.drivers[i].environment, environment))
+            matches.push_back(i);
+    }
+    if (matches.empty())
+        return journal.Fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+    if (SameName(environment, LocalEnvironment(state).c_str())) {
+        for (const Printer& p : state.printers) {
+            if (SameName(p.driver, pDriverName))
+                return journal.Fail(ERROR_PRINTER_DRIVER_IN_USE);
+        }
+    }
+    for (std::size_t index : matches) {
+        if (state.drivers[index].deleteError)
+            return journal.Fail(state.drivers[index].deleteError);
+    }
+    for (std::size_t k = matches.size(); k-- > 0;)
+        state.drivers.erase(state.drivers.begin() + static_cast<std::ptrdiff_t>(matches[k]));
+    session.Save();
+    return journal.Succeed();
+}

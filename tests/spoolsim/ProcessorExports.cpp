@@ -1,0 +1,108 @@
+// Print processors per environment, their directory, and port monitors.
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstring>
+#include <vector>
+
+#include "PackedBuffer.h"
+#include "SimCall.h"
+
+using namespace spoolsim;
+
+BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pPrintProcessorInfo,
+                                        DWORD cbBuf, LPDWORD pcbNeeded)
+{
+    (void)pName;
+    return SpoolDirectory("prtprocs", pEnvironment, Level, pPrintProcessorInfo, cbBuf, pcbNeeded);
+}
+
+BOOL WINAPI EnumPrintProcessorsA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LPBYTE pPrintProcessorInfo,
+                                 DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned)
+{
+    CallOutcome call;
+    (void)pName;
+    if (!pcbNeeded || !pcReturned)
+        return call.Fail(RPC_X_NULL_REF_POINTER);
+    *pcbNeeded = 0;
+    *pcReturned = 0;
+    if (Level != 1)
+        return call.Fail(ERROR_INVALID_LEVEL);
+    if (!pPrintProcessorInfo && cbBuf)
+        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    Session session;
+    if (!session.Loaded())
+        return call.Fail(ERROR_INVALID_DATA);
+    const State& state = session.state();
+    std::string environment;
+    if (!ResolveEnvironment(state, pEnvironment, environment))
+        return call.Fail(ERROR_INVALID_ENVIRONMENT);
+    std::vector<const PrintProcessor*> processors;
+    for (const PrintProcessor& p : state.processors) {
+        if (InEnvironment(state, p.environment, environment))
+            processors.push_back(&p);
+    }
+    const std::size_t recordSize = sizeof(PRINTPROCESSOR_INFO_1A);
+    PackedBuffer measure(processors.size() * recordSize);
+    for (const PrintProcessor* p : processors)
+        measure.Text(p->name);
+    *pcbNeeded = static_cast<DWORD>(measure.Needed());
+    if (cbBuf < measure.Needed())
+        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
+    PackedBuffer out(pPrintProcessorInfo, cbBuf, processors.size() * recordSize);
+    for (std::size_t i = 0; i < processors.size(); ++i) {
+        PRINTPROCESSOR_INFO_1A info = {};
+        info.pName = out.Text(processors[i]->name);
+        std::memcpy(out.Record(i, recordSize), &info, sizeof(info));
+    }
+    *pcReturned = static_cast<DWORD>(processors.size());
+    return TRUE;
+}
+
+BOOL WINAPI DeletePrintProcessorA(LPSTR pName, LPSTR pEnvironment, LPSTR pPrintProcessorName)
+{
+    JournalEntry journal("DeletePrintProcessorA");
+    journal.Arg(pName).Arg(pEnvironment).Arg(pPrintProcessorName);
+    Session session;
+    if (!session.Loaded())
+        return journal.Fail(ERROR_INVALID_DATA);
+    State& state = session.state();
+    std::string environment;
+    if (!ResolveEnvironment(state, pEnvironment, environment))
+        return journal.Fail(ERROR_INVALID_ENVIRONMENT);
+    for (std::size_t i = 0; i < state.processors.size(); ++i) {
+        const PrintProcessor& p = state.processors[i];
+        if (!SameName(p.name, pPrintProcessorName) || !InEnvironment(state, p.environment, environment))
+            continue;
+        if (p.deleteError)
+            return journal.Fail(p.deleteError);
+        state.processors.erase(state.processors.begin() + static_cast<std::ptrdiff_t>(i));
+        session.Save();
+        return journal.Succeed();
+    }
+    return journal.Fail(ERROR_UNKNOWN_PRINTPROCESSOR);
+}
+
+BOOL WINAPI DeleteMonitorA(LPSTR pName, LPSTR pEnvironment, LPSTR pMonitorName)
+{
+    JournalEntry journal("DeleteMonitorA");
+    journal.Arg(pName).Arg(pEnvironment).Arg(pMonitorName);
+    Session session;
+    if (!session.Loaded())
+        return journal.Fail(ERROR_INVALID_DATA);
+    State& state = session.state();
+    std::string environment;
+    if (!ResolveEnvironment(state, pEnvironment, environment))
+        return journal.Fail(ERROR_INVALID_ENVIRONMENT);
+    for (std::size_t i = 0; i < state.monitors.size(); ++i) {
+        const Monitor& m = state.monitors[i];
+        if (!SameName(m.name, pMonitorName))
+            continue;
+        if (m.deleteError)
+            return journal.Fail(m.deleteError);
+        state.monitors.erase(state.monitors.begin() + static_cast<std::ptrdiff_t>(i));
+        session.Save();
+        return journal.Succeed();
+    }
+    return journal.Fail(ERROR_UNKNOWN_PRINT_MONITOR);
+}

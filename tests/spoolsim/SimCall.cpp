@@ -1,0 +1,147 @@
+#include "SimCall.h"
+
+#include <cstring>
+
+#include "StateStore.h"
+
+namespace spoolsim {
+
+namespace {
+
+struct KnownEnvironment {
+    const char* name;
+    const char* directory;
+};
+
+const KnownEnvironment kEnvironments[] = {
+    {"Windows NT x86", "w32x86"},
+    {"Windows 4.0", "win40"},
+    {"Windows x64", "x64"},
+    {"Windows IA64", "ia64"},
+};
+
+}  // namespace
+
+Session::Session() : loaded(false)
+{
+    std::string error;
+    loaded = LoadState(current, error);
+    if (!loaded)
+        AppendJournal("state not understood: " + error);
+}
+
+void Session::Save() { SaveState(current); }
+
+CallOutcome::CallOutcome() : saved(GetLastError()), error(0), failed(false) {}
+
+CallOutcome::~CallOutcome() { SetLastError(failed ? error : saved); }
+
+BOOL CallOutcome::Fail(DWORD failure)
+{
+    failed = true;
+    error = failure;
+    return FALSE;
+}
+
+JournalEntry::JournalEntry(const char* function) : line(function) {}
+
+JournalEntry& JournalEntry::Arg(const char* text)
+{
+    line += '|';
+    line += text ? text : "(null)";
+    return *this;
+}
+
+JournalEntry& JournalEntry::Arg(const std::string& text) { return Arg(text.c_str()); }
+
+JournalEntry& JournalEntry::Arg(unsigned long number) { return Arg(std::to_string(number)); }
+
+BOOL JournalEntry::Succeed()
+{
+    AppendJournal(line + "|ok");
+    return TRUE;
+}
+
+BOOL JournalEntry::Fail(DWORD error)
+{
+    AppendJournal(line + "|error " + std::to_string(error));
+    return outcome.Fail(error);
+}
+
+bool RunningOnWin9x()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+std::string LocalEnvironment(const State& state)
+{
+    if (!state.environment.empty())
+        return state.environment;
+    return RunningOnWin9x() ? "Windows 4.0" : "Windows NT x86";
+}
+
+bool ResolveEnvironment(const State& state, const char* requested, std::string& environment)
+{
+    if (!requested || !*requested) {
+        environment = LocalEnvironment(state);
+        return true;
+    }
+    for (const KnownEnvironment& known : kEnvironments) {
+        if (SameName(known.name, requested)) {
+            environment = known.name;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool InEnvironment(const State& state, const std::string& itemEnvironment, const std::string& environment)
+{
+    const std::string own = itemEnvironment.empty() ? LocalEnvironment(state) : itemEnvironment;
+    return SameName(own, environment.c_str());
+}
+
+const char* EnvironmentDirectory(const std::string& environment)
+{
+    for (const KnownEnvironment& known : kEnvironments) {
+        if (SameName(known.name, environment.c_str()))
+            return known.directory;
+    }
+    return nullptr;
+}
+
+BOOL SpoolDirectory(const char* kind, LPSTR pEnvironment, DWORD Level, LPBYTE pBuffer, DWORD cbBuf,
+                    LPDWORD pcbNeeded)
+{
+    CallOutcome call;
+    if (!pcbNeeded)
+        return call.Fail(RPC_X_NULL_REF_POINTER);
+    if (Level != 1)
+        return call.Fail(ERROR_INVALID_LEVEL);
+    Session session;
+    if (!session.Loaded())
+        return call.Fail(ERROR_INVALID_DATA);
+    std::string environment;
+    if (!ResolveEnvironment(session.state(), pEnvironment, environment))
+        return call.Fail(ERROR_INVALID_ENVIRONMENT);
+    const char* directory = EnvironmentDirectory(environment);
+    if (!directory)
+        return call.Fail(ERROR_INVALID_ENVIRONMENT);
+    char system[MAX_PATH] = {};
+    UINT length = 0;
+    {
+            length = GetSystemDirectoryA(system, MAX_PATH);
+    }
+    if (length == 0 || length >= MAX_PATH)
+        return call.Fail(ERROR_PATH_NOT_FOUND);
+    const std::string path = std::string(system) + "\\spool\\" + kind + "\\" + directory;
+    *pcbNeeded = static_cast<DWORD>(path.size() + 1);
+    if (!pBuffer || cbBuf < path.size() + 1)
+        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
+    std::memcpy(pBuffer, path.c_str(), path.size() + 1);
+    return TRUE;
+}
+
+}  // namespace spoolsim

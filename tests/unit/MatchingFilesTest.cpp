@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "MatchingFiles.h"
+#include "TempDir.h"
+#include "TestPaths.h"
+
+namespace {
+
+COSInfo NT351()
+{
+    OSVERSIONINFOA record = {};
+    record.dwOSVersionInfoSize = sizeof(record);
+    record.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    record.dwMajorVersion = 3;
+    record.dwMinorVersion = 51;
+    return COSInfo(&record);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// D\x.dll, D\a\X.DLL, D\a\b\x.dll, D\a\b\c\x.dll, D\.cache\x.dll, D\e\x.dll,
+// D\keep.txt
+struct Tree {
+    Tree()
+    {
+        for (const char* file : {"x.dll", "a\\X.DLL", "a\\b\\x.dll", "a\\b\\c\\x.dll", ".cache\\x.dll", "e\\x.dll",
+                                 "keep.txt"})
+            EXPECT_TRUE(dir.Write(file, "x"));
+    }
+    bool Has(const char* relative) const { return Exists(dir.Join(relative)); }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST(DeleteMatchingFiles, DepthCountsLevelsBelowTheDirectory)
+{
+    const COSInfo os = NT351();
+    Tree zero;
+    EXPECT_EQ(0, DeleteMatchingFiles(os, zero.dir.Path().c_str(), "X.dll", 0, 0));
+    EXPECT_FALSE(zero.Has("x.dll"));
+    EXPECT_TRUE(zero.Has("a\\X.DLL"));
+    EXPECT_TRUE(zero.Has("keep.txt"));
+
+    Tree two;
+    std::string withoutBackslash = two.dir.Path();
+    withoutBackslash.pop_back();
+    EXPECT_EQ(0, DeleteMatchingFiles(os, withoutBackslash.c_str(), "x.dll", 2, 0));
+    EXPECT_FALSE(two.Has("x.dll"));
+    EXPECT_FALSE(two.Has("a\\X.DLL"));
+    EXPECT_FALSE(two.Has("a\\b\\x.dll"));
+    EXPECT_TRUE(two.Has("a\\b\\c\\x.dll"));
+    EXPECT_TRUE(two.Has(".cache\\x.dll")) << "directories beginning with a dot are never entered";
+    EXPECT_TRUE(two.Has("e")) << "directories stay without the flag";
+
+    Tree negative;
+    EXPECT_EQ(0, DeleteMatchingFiles(os, negative.dir.Path().c_str(), "x.dll", -1, 1));
+    EXPECT_FALSE(negative.Has("x.dll"));
+    EXPECT_TRUE(negative.Has("a\\X.DLL")) << "a negative depth does not descend";
+}
+
+TEST(DeleteMatchingFiles, EmptiedSubdirectoriesGoWithTheFlag)
+{
+    Tree tree;
+    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "x.dll", 3, 1));
+    EXPECT_FALSE(tree.Has("e"));
+    EXPECT_FALSE(tree.Has("a"));
+    EXPECT_TRUE(tree.Has(".cache\\x.dll"));
+    EXPECT_TRUE(tree.Has("keep.txt"));
+}
+
+TEST(DeleteMatchingFiles, MatchInUseIsReportedScheduled)
+{
+    Tree tree;
+    HANDLE busy = CreateFileA(tree.dir.Join("a\\b\\x.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, busy);
+    EXPECT_EQ(1, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "x.dll", 2, 1));
+    CloseHandle(busy);
+    EXPECT_TRUE(tree.Has("a\\b\\x.dll"));
+    EXPECT_TRUE(tree.Has("a\\b"));
+    EXPECT_TRUE(tree.Has("a\\b\\c\\x.dll"));
+}
+
+// An empty directory would search the root of the current drive.
+TEST(DeleteMatchingFiles, RefusesAnEmptyDirectoryOrName)
+{
+    const std::string rootFile = "C:\\trelun_matching_root.txt";
+    ASSERT_TRUE(WriteWholeFile(rootFile, "x"));
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA("C:\\");
+    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), "", "trelun_matching_root.txt", 0, 0));
+    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), nullptr, "trelun_matching_root.txt", 0, 0));
+    SetCurrentDirectoryA(current);
+    EXPECT_TRUE(Exists(rootFile));
+    DeleteFileA(rootFile.c_str());
+
+    Tree tree;
+    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "", 3, 1));
+    EXPECT_TRUE(tree.Has("x.dll"));
+    EXPECT_TRUE(tree.Has("e\\x.dll"));
+}
+
+// A match whose path does not fit 259 characters is skipped: cut, it would
+// name another file.
+TEST(DeleteMatchingFiles, OverlongPathsAreSkippedNotCut)
+{
+    TempDir dir;
+    std::string directory = dir.Path();
+    while (directory.size() < 253) {
+        const std::size_t segment = std::min<std::size_t>(40, 253 - directory.size());
+        directory += std::string(segment, 'd');
+        ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr)) << directory.size();
+        if (directory.size() < 253)
+            directory += '\\';
+    }
+    const std::string shortMatch = directory + "\\x.dll";
+    ASSERT_EQ(259u, shortMatch.size());
+    ASSERT_TRUE(WriteWholeFile(shortMatch, "x"));
+    // Only the wide functions reach past MAX_PATH.
+    std::wstring longMatch(L"\\\\?\\");
+    for (char c : directory + "\\x.dllEXTRA")
+        longMatch += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    HANDLE created = CreateFileW(longMatch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, created);
+    CloseHandle(created);
+
+    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), directory.c_str(), "x.dllEXTRA", 0, 0));
+    EXPECT_TRUE(Exists(shortMatch));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(longMatch.c_str()));
+    DeleteFileW(longMatch.c_str());
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "RegistryTree.h"
+
+namespace {
+
+// A fresh key under HKCU\Software for one test, deleted with its tree after.
+class TestKey {
+public:
+    TestKey() : path("Software\\TrelunRegistryTreeTest" + std::to_string(GetCurrentProcessId()))
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    }
+    ~TestKey()
+    {
+        RegCloseKey(handle);
+        // advapi32's own tree deletion, not the one under test.
+        using DeleteTree = LONG(WINAPI*)(HKEY, LPCSTR);
+        const auto deleteTree = reinterpret_cast<DeleteTree>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteTreeA")));
+        if (deleteTree)
+            deleteTree(HKEY_CURRENT_USER, path.c_str());
+    }
+    bool Create(const std::string& relative) const
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(handle, relative.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        const BYTE value[] = "v";
+        RegSetValueExA(key, "value", 0, REG_SZ, value, sizeof(value));
+        RegCloseKey(key);
+        return true;
+    }
+    bool Has(const std::string& relative) const
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(handle, relative.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+    std::string Under(const std::string& relative) const { return path + "\\" + relative; }
+    HKEY Handle() const { return handle; }
+
+private:
+    std::string path;
+    HKEY handle = nullptr;
+};
+
+}  // namespace
+
+TEST(DeleteRegistryTree, ThreeLevelsDeepAreAllDeleted)
+{
+    TestKey key;
+    for (const char* k : {"victim\\a\\b\\c", "victim\\a\\b\\d", "victim\\a\\e", "victim\\f", "victim\\g\\h\\i",
+                          "sibling\\x"})
+        ASSERT_TRUE(key.Create(k)) << k;
+    EXPECT_EQ(1, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str()));
+    EXPECT_FALSE(key.Has("victim"));
+    EXPECT_TRUE(key.Has("sibling\\x"));
+
+    ASSERT_TRUE(key.Create("slashed\\a\\b"));
+    EXPECT_EQ(1, DeleteRegistryTree(HKEY_CURRENT_USER, (key.Under("slashed") + "\\").c_str()));
+    EXPECT_FALSE(key.Has("slashed"));
+
+    EXPECT_EQ(0, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str())) << "already gone";
+    EXPECT_EQ(0, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("no\\such\\key").c_str()));
+}
+
+// An empty or all-backslash subkey names the root itself; deleting "its
+// tree" would empty the whole root. The root here is a test key, so a
+// regression costs only that key.
+TEST(DeleteRegistryTree, RefusesToNameTheRootItself)
+{
+    TestKey key;
+    ASSERT_TRUE(key.Create("child\\grandchild"));
+    for (const char* subkey : {"", "\\", "\\\\\\", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(0, DeleteRegistryTree(key.Handle(), subkey)) << (subkey ? subkey : "(null)");
+        EXPECT_TRUE(key.Has("child\\grandchild")) << (subkey ? subkey : "(null)");
+    }
+    EXPECT_EQ(1, DeleteRegistryTree(key.Handle(), "child"));
+    EXPECT_FALSE(key.Has("child"));
+}

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SystemChecks.h"
+#include "TestPaths.h"
+#include "WineVersion.h"
+
+namespace {
+
+COSInfo Win98()
+{
+    OSVERSIONINFOA record = {};
+    record.dwOSVersionInfoSize = sizeof(record);
+    record.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    record.dwMajorVersion = 4;
+    record.dwMinorVersion = 10;
+    return COSInfo(&record);
+}
+
+// A hidden top-level window of a given class that records the WM_CLOSE and
+// "KUninstClose01" messages it gets, and answers WM_CLOSE as told.
+class RecordingWindow {
+public:
+    RecordingWindow(const char* windowClass, LRESULT answer) : answer(answer)
+    {
+        WNDCLASSA type = {};
+        type.lpfnWndProc = Procedure;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = windowClass;
+        RegisterClassA(&type);
+        window = CreateWindowExA(0, windowClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~RecordingWindow() { DestroyWindow(window); }
+    RecordingWindow(const RecordingWindow&) = delete;
+    RecordingWindow& operator=(const RecordingWindow&) = delete;
+
+    HWND window;
+    LRESULT answer;
+    struct Close {
+        WPARAM wParam;
+        LPARAM lParam;
+        int order;
+    };
+    std::vector<Close> closes;
+    int broadcasts = 0;
+
+    static int sequence;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        RecordingWindow* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == WM_CLOSE) {
+            self->closes.push_back({wParam, lParam, ++sequence});
+            return self->answer;
+        }
+        if (self && message == RegisterWindowMessageA("KUninstClose01")) {
+            ++self->broadcasts;
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+};
+
+int RecordingWindow::sequence = 0;
+
+// Lets posted messages arrive, until the condition holds or two seconds pass.
+template <typename Condition> bool PumpUntil(Condition done)
+{
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < 2000) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
+    return done();
+}
+
+std::string UniqueClass(const char* stem) { return stem + std::to_string(GetCurrentProcessId()); }
+
+const char* const kCompanionClasses[] = {
+    "SdStatusWindowClass_", "KVQStatusClass_01",    "KVQInstallClass__", "ZbridgeWClass01", "VSPL3208Class",
+    "ZMsgPopClass01",       "PELLIVANCEDLGCLASS01", "ZPSD01",            "KVQPSMCClass01",
+};
+
+SERVICE_STATUS SpoolerStatus()
+{
+    SERVICE_STATUS status = {};
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS) : nullptr;
+    if (service)
+        QueryServiceStatus(service, &status);
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return status;
+}
+
+bool WaitForSpooler(DWORD state)
+{
+    for (int i = 0; i < 250; ++i) {
+        if (SpoolerStatus().dwCurrentState == state)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// Points the Spooler service at another program while it lives; always puts
+// back Wine's own spoolsv.exe, even after an earlier run that did not.
+class SpoolerProgram {
+public:
+    SpoolerProgram()
+    {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        original = std::string(system) + "\\spoolsv.exe";
+        Set(original.c_str());
+    }
+    ~SpoolerProgram() { Set(original.c_str()); }
+    bool Set(const char* commandLine) const
+    {
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
+        const bool changed = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                             SERVICE_NO_CHANGE, commandLine, nullptr, nullptr,
+                                                             nullptr, nullptr, nullptr, nullptr);
+        if (service)
+            CloseServiceHandle(service);
+        if (manager)
+            CloseServiceHandle(manager);
+        return changed;
+    }
+
+private:
+    std::string original;
+};
+
+}  // namespace
+
+TEST(IsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
+{
+    EXPECT_EQ(1, IsAdministrator(Win98()));
+    const ChildResult win98 = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "win98");
+    ASSERT_TRUE(win98.started);
+    EXPECT_EQ("hooked=1 platform=2 admin=1 tokens=0\r\n", win98.output);
+}
+
+// Wine's user belongs to Administrators; the probe shows the token was read.
+TEST(IsAdministrator, OnNTFromTheTokenGroups)
+{
+    EXPECT_EQ(1, IsAdministrator(COSInfo()));
+    const ChildResult xp = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "winxp");
+    ASSERT_TRUE(xp.started);
+    EXPECT_EQ("hooked=1 platform=3 admin=1 tokens=1\r\n", xp.output);
+}
+
+TEST(SendCloseToClass, OnlyAnExistingWindowThatAgreesCounts)
+{
+    const std::string agrees = UniqueClass("TrelunCloseAgrees");
+    const std::string refuses = UniqueClass("TrelunCloseRefuses");
+    EXPECT_EQ(0, SendCloseToClass(agrees.c_str(), 0, 0));
+    RecordingWindow agreeing(agrees.c_str(), 0);
+    RecordingWindow refusing(refuses.c_str(), 1);
+    ASSERT_NE(nullptr, agreeing.window);
+    ASSERT_NE(nullptr, refusing.window);
+
+    EXPECT_EQ(1, SendCloseToClass(agrees.c_str(), 7, 9));
+    ASSERT_EQ(1u, agreeing.closes.size()) << "handled before the call returns";
+    EXPECT_EQ(7u, agreeing.closes[0].wParam);
+    EXPECT_EQ(9, agreeing.closes[0].lParam);
+    EXPECT_EQ(0, SendCloseToClass(refuses.c_str(), 0, 0));
+    EXPECT_EQ(1u, refusing.closes.size());
+    EXPECT_EQ(0, SendCloseToClass("", 0, 0));
+    EXPECT_EQ(0, SendCloseToClass(nullptr, 0, 0));
+}
+
+// The only test that makes windows of the companion classes: other
+// processes' windows of these classes would be found too.
+TEST(CloseCompanionPrograms, ClosesEachClassInOrderThenBroadcasts)
+{
+    const std::string listenerClass = UniqueClass("TrelunCloseListener");
+    RecordingWindow listener(listenerClass.c_str(), 0);
+    ASSERT_NE(nullptr, listener.window);
+    EXPECT_EQ(1, CloseCompanionPrograms()) << "with none of the programs running";
+    EXPECT_TRUE(PumpUntil([&] { return listener.broadcasts == 1; }));
+
+    std::vector<std::unique_ptr<RecordingWindow>> companions;
+    for (const char* windowClass : kCompanionClasses) {
+        companions.emplace_back(new RecordingWindow(windowClass, 0));
+        ASSERT_NE(nullptr, companions.back()->window) << windowClass;
+    }
+    RecordingWindow secondStatus("KVQStatusClass_01", 0);
+    listener.broadcasts = 0;
+    EXPECT_EQ(1, CloseCompanionPrograms());
+
+    int previous = 0;
+    for (std::size_t i = 0; i < companions.size(); ++i) {
+        SCOPED_TRACE(kCompanionClasses[i]);
+        const RecordingWindow& companion = *companions[i];
+        const RecordingWindow* closed = &companion;
+        if (i == 1 && companion.closes.empty())
+            closed = &secondStatus;
+        ASSERT_EQ(1u, closed->closes.size());
+        EXPECT_EQ(0u, closed->closes[0].wParam);
+        EXPECT_EQ(std::string(kCompanionClasses[i]) == "ZPSD01" ? 1 : 0, closed->closes[0].lParam);
+        EXPECT_GT(closed->closes[0].order, previous);
+        previous = closed->closes[0].order;
+    }
+    EXPECT_EQ(1u, companions[1]->closes.size() + secondStatus.closes.size()) << "only the first window of a class";
+    EXPECT_TRUE(PumpUntil([&] {
+        for (const auto& companion : companions) {
+            if (companion->broadcasts != 1)
+                return false;
+        }
+        return listener.broadcasts == 1 && secondStatus.broadcasts == 1;
+    }));
+}
+
+TEST(CloseWin95Spooler, OnlyWhenItsWindowExists)
+{
+    EXPECT_EQ(0, CloseWin95Spooler());
+    RecordingWindow spooler("SpoolProcessClass", 0);
+    ASSERT_NE(nullptr, spooler.window);
+    EXPECT_EQ(1, CloseWin95Spooler());
+    ASSERT_EQ(1u, spooler.closes.size());
+    EXPECT_EQ(0u, spooler.closes[0].wParam);
+    EXPECT_EQ(0, spooler.closes[0].lParam);
+}
+
+// Wine's own Spooler service through the real service control manager, and
+// a stand-in program in its place whose start fails.
+TEST(SerialSpoolerService, StopAndStartThroughTheServiceManager)
+{
+    const bool wasRunning = SpoolerStatus().dwCurrentState == SERVICE_RUNNING;
+    {
+        SpoolerProgram program;
+        if (wasRunning) {
+            ASSERT_EQ(1, StopSpooler());
+            ASSERT_TRUE(WaitForSpooler(SERVICE_STOPPED));
+        }
+        EXPECT_EQ(0, StopSpooler()) << "a stopped service takes no stop request";
+
+        EXPECT_EQ(1, StartSpooler());
+        EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
+        EXPECT_EQ(1, StartSpooler()) << "already running counts as started";
+        EXPECT_EQ(1, StopSpooler());
+        EXPECT_TRUE(WaitForSpooler(SERVICE_STOPPED));
+
+        ASSERT_TRUE(program.Set("C:\\windows\\system32\\cmd.exe /c exit 3"));
+        EXPECT_EQ(0, StartSpooler());
+        EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), SpoolerStatus().dwCurrentState);
+    }
+    EXPECT_EQ(1, StartSpooler()) << "Wine's spooler is back in place";
+    EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
+    if (!wasRunning) {
+        StopSpooler();
+        WaitForSpooler(SERVICE_STOPPED);
+    }
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "MainDlg.h"
 #include "StartupModes.h"
 #include "WindowUtil.h"
 
@@ -9,15 +10,18 @@ namespace {
 
 const char kMainWindowClass[] = "KVQUninstallWindowClass__";
 
-int RunNormalMode()
+int RunNormalMode(HINSTANCE instance)
 {
     InitCommonControls();
+    // A thrown integer ends start-up and becomes the exit code.
     try {
         // A second start brings the running window forward and ends quietly.
         if (ActivatePreviousInstance(kMainWindowClass, nullptr))
             throw 0;
+        CMainDlg main;
         RegisterDialogClass(kMainWindowClass);
-        return 1;
+        return static_cast<int>(
+            DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, DialogProc, reinterpret_cast<LPARAM>(&main)));
     } catch (int exitCode) {
         return exitCode;
     }
@@ -25,7 +29,7 @@ int RunNormalMode()
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     switch (ChooseStartupMode(commandLine)) {
     case MODE_RESTART_SPOOLER:
@@ -34,6 +38,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         return RunLaunchMode(commandLine + kLaunchPrefixLength);
     case MODE_NORMAL:
     default:
-        return RunNormalMode();
+        return RunNormalMode(instance);
     }
 }

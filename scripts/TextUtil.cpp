@@ -177,3 +177,12 @@ void ExpandLineFeeds(char* text)
     }
     *out = '\0';
 }
+
+std::string ReplaceFirstPlaceholder(const char* text, const char* value)
+{
+    std::string result = text ? text : "";
+    const std::size_t at = result.find("%s");
+    if (at != std::string::npos)
+        result.replace(at, 2, value ? value : "");
+    return result;
+}

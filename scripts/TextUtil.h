@@ -2,6 +2,7 @@
 // Pure code: no Windows headers, so the parsers can be fuzzed natively.
 #pragma once
 #include <cstddef>
+#include <string>
 
 // Fixed text fields hold 259 characters and a terminating NUL.
 constexpr std::size_t kTextField = 260;
@@ -53,6 +54,10 @@ template <std::size_t N> bool EnsureTrailingBackslash(char (&text)[N])
 
 // Turns every backslash-n pair into a line feed, in place.
 void ExpandLineFeeds(char* text);
+
+// The text with its first "%s" replaced by the value; nothing else in it is
+// interpreted (texts from translators or INI files are not formats).
+std::string ReplaceFirstPlaceholder(const char* text, const char* value);
 
 // Signed decimal like the C runtime's atoi: leading blanks, a sign, digits.
 // Overflow saturates instead of being undefined.

@@ -1,0 +1,213 @@
+#include "MainDlg.h"
+
+#include "AboutDlg.h"
+#include "ComponentDlg.h"
+#include "FileSpec.h"
+#include "PrivateMessages.h"
+#include "SystemRestart.h"
+#include "UserMessage.h"
+#include "WindowUtil.h"
+#include "resource.h"
+
+CMainDlg::CMainDlg()
+    : database(), loadingDlg(), selectPage(), removePage(), strings(nullptr), osInfo(), selectWindow(nullptr),
+      removeWindow(nullptr)
+{
+}
+
+INT_PTR CMainDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    SetMasterScriptBesideProgram();
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window);
+        return 1;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+        case IDC_EXIT:
+            EndDialog(window, 1);
+            return 1;
+        case IDC_UNINSTALL:
+            OnUninstall();
+            return 1;
+        default:
+            return 0;
+        }
+    case WM_SYSCOMMAND:
+        if (wParam == IDM_ABOUT) {
+            ShowAboutBox();
+            return 1;
+        }
+        return 0;
+    default:
+        break;
+    }
+    if (message == UM_ENABLE_UNINSTALL)
+        EnableButton(IDC_UNINSTALL, wParam != 0);
+    else if (message == UM_START_REMOVAL)
+        StartRemoval();
+    else if (message == UM_REMOVAL_DONE)
+        OnRemovalDone();
+    return 0;
+}
+
+void CMainDlg::EnableButton(int id, bool on) { EnableWindow(GetDlgItem(hwnd, id), on ? TRUE : FALSE); }
+
+void CMainDlg::OnInitDialog(HWND window)
+{
+    strings.SetInstance(GetWindowInstance(window));
+    ShowWindow(GetDlgItem(window, IDC_PAGE_FRAME), SW_HIDE);
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    if (systemMenu) {
+        EnableMenuItem(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+        EnableMenuItem(systemMenu, SC_SIZE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+        AppendMenuA(systemMenu, MF_MENUBARBREAK, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, strings.GetString(IDS_MENU_ABOUT));
+    }
+    strings.SetWindowTextFromString(window, IDS_CAPTION);
+    strings.SetDlgItemTextFromString(window, IDC_UNINSTALL, IDS_BTN_UNINSTALL);
+    strings.SetDlgItemTextFromString(window, IDC_EXIT, IDS_BTN_CANCEL);
+    CreatePages();
+    SetDialogIcon(window, IDI_APP, ICON_BIG);
+    CenterWindow(window, nullptr);
+    ShowWindow(window, SW_HIDE);
+    RunStartSequence();
+}
+
+void CMainDlg::CreatePages()
+{
+    HINSTANCE instance = GetWindowInstance(hwnd);
+    if (!instance)
+        return;
+    HWND frame = GetDlgItem(hwnd, IDC_PAGE_FRAME);
+    selectWindow = CreateDialogParamA(instance, "IDD_SELECT", hwnd, DialogProc, reinterpret_cast<LPARAM>(&selectPage));
+    if (selectWindow) {
+        ShowWindow(selectWindow, SW_HIDE);
+        FitPageToFrame(selectWindow, frame, hwnd);
+    }
+    removeWindow = CreateDialogParamA(instance, "IDD_REMOVE", hwnd, DialogProc, reinterpret_cast<LPARAM>(&removePage));
+    if (removeWindow) {
+        ShowWindow(removeWindow, SW_SHOW);
+        FitPageToFrame(removeWindow, frame, hwnd);
+    }
+}
+
+void CMainDlg::ShowPages(bool selection)
+{
+    if (selection) {
+        ShowWindow(removeWindow, SW_HIDE);
+        ShowWindow(selectWindow, SW_SHOW);
+    } else {
+        ShowWindow(selectWindow, SW_HIDE);
+        ShowWindow(removeWindow, SW_SHOW);
+    }
+}
+
+bool CMainDlg::AnyFilterSwitch() const
+{
+    const CommandLineSwitches& switches = loadingDlg.Switches();
+    return switches.HasSwitch("MFG") || switches.HasSwitch("UNPELL") || switches.HasSwitch("PRN");
+}
+
+void CMainDlg::RunStartSequence()
+{
+    EnableButton(IDC_UNINSTALL, false);
+    EnableButton(IDC_EXIT, false);
+    CComponentDlg components;
+    loadingDlg.SetDatabase(&database);
+    selectPage.SetDatabase(&database);
+    removePage.SetDatabase(&database);
+    HINSTANCE instance = GetWindowInstance(hwnd);
+    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOADING), hwnd, DialogProc,
+                        reinterpret_cast<LPARAM>(&loadingDlg)) != 1) {
+        EndDialog(hwnd, 1);
+        return;
+    }
+    if (!AnyFilterSwitch()) {
+        ShowPages(database.pick != 0);
+    } else if (loadingDlg.Switches().HasSwitch("NOPICK")) {
+        ShowPages(false);
+        ShowWindow(hwnd, SW_SHOW);
+    } else {
+        ShowPages(true);
+        ShowWindow(hwnd, SW_SHOW);
+        selectPage.FillPrinterList();
+        EnableButton(IDC_EXIT, true);
+    }
+    if (database.uninstallScanner) {
+        if (ScannerDriverInstalled(database.productGuid))
+            components.choice = COMPONENT_BOTH;
+        if (DialogBoxParamA(instance, "IDD_COMPONENT", hwnd, DialogProc, reinterpret_cast<LPARAM>(&components)) ==
+            2) {
+            EndDialog(hwnd, 1);
+            return;
+        }
+        if (components.choice == COMPONENT_PRINTER)
+            database.uninstallScanner = 0;
+    }
+    if (components.choice == COMPONENT_SCANNER) {
+        EndDialog(hwnd, 1);
+        RunScannerUninstaller(hwnd, database.productGuid, strings);
+        return;
+    }
+    if (database.pick) {
+        ShowPages(true);
+        ShowWindow(hwnd, SW_SHOW);
+        selectPage.FillPrinterList();
+        EnableButton(IDC_UNINSTALL, database.ListedPrinterCount() == 0);
+        EnableButton(IDC_EXIT, true);
+    } else {
+        StartRemoval();
+    }
+}
+
+void CMainDlg::OnUninstall()
+{
+    if (selectPage.shown)
+        selectPage.CollectSelection();
+    StartRemoval();
+}
+
+void CMainDlg::StartRemoval()
+{
+    ShowWindow(selectWindow, SW_HIDE);
+    ShowWindow(removeWindow, SW_SHOW);
+    HMENU systemMenu = GetSystemMenu(hwnd, FALSE);
+    if (systemMenu)
+        EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    EnableButton(IDC_EXIT, false);
+    removePage.beginRemoval();
+}
+
+void CMainDlg::OnRemovalDone()
+{
+    strings.SetDlgItemTextFromString(hwnd, IDC_EXIT, IDS_BTN_CLOSE);
+    if (database.ListedPrinterCount() > 0 && database.restartNeeded == 0) {
+        ShowPages(true);
+        selectPage.FillPrinterList();
+    } else {
+        ShowPages(false);
+    }
+    EnableButton(IDC_EXIT, true);
+    if (!database.uninstallScanner)
+        return;
+    EndDialog(hwnd, 1);
+    if (RunScannerUninstaller(hwnd, database.productGuid, strings) == 1)
+        return;
+    if (database.isWin9x && database.restartNeeded) {
+        const std::string question = strings.GetString(IDS_RESTART_QUESTION);
+        const std::string caption = strings.GetString(IDS_CAPTION);
+        if (ShowMessageBox(hwnd, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
+            IDYES)
+            RemovePage::restartSystem(osInfo);
+    }
+}
+
+void CMainDlg::ShowAboutBox()
+{
+    CAboutDlg about;
+    DialogBoxParamA(GetWindowInstance(hwnd), MAKEINTRESOURCEA(IDD_ABOUT), hwnd, DialogProc,
+                    reinterpret_cast<LPARAM>(&about));
+}

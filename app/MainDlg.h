@@ -1,0 +1,41 @@
+// The program's only top-level window. It owns every long-lived object,
+// runs the loading dialog while still hidden, shows the selection page or
+// starts the removal, and reacts when the removal has finished.
+#pragma once
+#include <windows.h>
+
+#include "DialogBase.h"
+#include "LoadingDlg.h"
+#include "OSInfo.h"
+#include "RemovePage.h"
+#include "SelectPage.h"
+#include "StringLoader.h"
+#include "UninstallDatabase.h"
+
+class CMainDlg : public CDialogBase {
+public:
+    CMainDlg();
+    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    UninstallDatabase database;
+    CLoadingDlg loadingDlg;
+    SelectPage selectPage;
+    RemovePage removePage;
+    StringLoader strings;
+    COSInfo osInfo;
+
+private:
+    void OnInitDialog(HWND window);
+    void CreatePages();
+    void RunStartSequence();
+    void StartRemoval();
+    void OnUninstall();
+    void OnRemovalDone();
+    void ShowAboutBox();
+    void ShowPages(bool selection);
+    void EnableButton(int id, bool on);
+    bool AnyFilterSwitch() const;
+
+    HWND selectWindow;
+    HWND removeWindow;
+};

@@ -1,0 +1,213 @@
+#include "LoadingDlg.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "PrinterEnumeration.h"
+#include "PrivateMessages.h"
+#include "ScriptSearch.h"
+#include "SystemChecks.h"
+#include "UninstallDatabase.h"
+#include "UserMessage.h"
+#include "WindowUtil.h"
+#include "resource.h"
+
+namespace {
+
+const UINT kFirstTickMs = 400;
+const UINT kFastTickMs = 200;
+const int kStepCount = 11;
+
+bool g_busy = false;
+int g_spoolerStopWait = 0;
+int g_spoolerStartWait = 0;
+int g_enumerationAttempts = 0;
+
+// Waits the first time for limit + 1 ticks, any later time for one.
+bool StillWaiting(int& counter, int limit)
+{
+    if (counter < limit) {
+        ++counter;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void CLoadingDlg::ResetProcessCounters()
+{
+    g_busy = false;
+    g_spoolerStopWait = 0;
+    g_spoolerStartWait = 0;
+    g_enumerationAttempts = 0;
+}
+
+CLoadingDlg::CLoadingDlg() : database(nullptr), switches(), LoadingStep(0), osInfo(), foundScripts(), strings(nullptr)
+{
+    switches.Parse();
+}
+
+INT_PTR CLoadingDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window);
+        return 1;
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            CenterWindow(window, nullptr);
+            SetTimer(window, kLoadingTimerId, kFirstTickMs, nullptr);
+        }
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            AskToStop();
+            return 1;
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam == kLoadingTimerId)
+            OnTick();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CLoadingDlg::OnInitDialog(HWND window)
+{
+    strings.SetInstance(GetWindowInstance(window));
+    strings.SetWindowTextFromString(window, IDS_LOADING_CAPTION);
+    strings.SetDlgItemTextFromString(window, IDC_LOADING_MESSAGE, IDS_CREATING_DATABASE);
+    HWND progress = GetDlgItem(window, IDC_LOADING_PROGRESS);
+    SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 99));
+    SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 99));
+    SendMessageA(progress, PBM_SETPOS, 1, 0);
+    SendMessageA(progress, PBM_SETSTEP, 2, 0);
+    ShowWindow(GetDlgItem(window, IDC_LOADING_STATUS), SW_HIDE);
+}
+
+void CLoadingDlg::AskToStop()
+{
+    KillTimer(hwnd, kLoadingTimerId);
+    const std::string text = strings.GetString(IDS_STOP_QUESTION);
+    const std::string caption = strings.GetString(IDS_CAPTION);
+    if (ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
+        EndDialog(hwnd, 0);
+    else
+        SetTimer(hwnd, kLoadingTimerId, kFastTickMs, nullptr);
+}
+
+void CLoadingDlg::ShowError(UINT textId, UINT style)
+{
+    const std::string text = strings.GetString(textId);
+    const std::string caption = strings.GetString(IDS_CAPTION);
+    ShowMessageBox(hwnd, text.c_str(), caption.c_str(), style);
+}
+
+void CLoadingDlg::OnTick()
+{
+    if (g_busy)
+        return;
+    HWND progress = GetDlgItem(hwnd, IDC_LOADING_PROGRESS);
+    if (LoadingStep >= kStepCount) {
+        KillTimer(hwnd, kLoadingTimerId);
+        ++LoadingStep;
+        EndDialog(hwnd, 1);
+        return;
+    }
+    g_busy = true;
+    SendMessageA(progress, PBM_STEPIT, 0, 0);
+    const UINT error = RunStep();
+    if (error) {
+        ShowError(error, MB_ICONERROR);
+        EndDialog(hwnd, 0);
+    } else if (LoadingStep >= kStepCount) {
+        EndDialog(hwnd, 1);
+    } else {
+        SendMessageA(progress, PBM_STEPIT, 0, 0);
+    }
+    g_busy = false;
+}
+
+void CLoadingDlg::FindMasterScripts()
+{
+    const std::vector<std::string> found = CollectScripts(ScriptDirectories());
+    foundScripts.insert(foundScripts.end(), found.begin(), found.end());
+    std::stable_sort(foundScripts.begin(), foundScripts.end(),
+                     [](const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); });
+    foundScripts.erase(std::unique(foundScripts.begin(), foundScripts.end(),
+                                   [](const std::string& a, const std::string& b) {
+                                       return TextEquals(a.c_str(), b.c_str());
+                                   }),
+                       foundScripts.end());
+    if (foundScripts.empty())
+        ShowError(IDS_NO_SCRIPTS, MB_ICONERROR);
+    HWND progress = GetDlgItem(hwnd, IDC_LOADING_PROGRESS);
+    SendMessageA(progress, PBM_SETPOS, 20, 0);
+    const int increment = foundScripts.empty() ? 10 : 10 / static_cast<int>(foundScripts.size());
+    SendMessageA(progress, PBM_SETSTEP, increment, 0);
+}
+
+UINT CLoadingDlg::RunStep()
+{
+    HWND progress = GetDlgItem(hwnd, IDC_LOADING_PROGRESS);
+    switch (LoadingStep) {
+    case 0:
+        if (!IsAdministrator(osInfo))
+            return IDS_NO_ADMIN_RIGHTS;
+        break;
+    case 1:
+        CloseCompanionPrograms();
+        break;
+    case 2:
+        if (osInfo.IsNT())
+            StopSpooler();
+        break;
+    case 3:
+        if (StillWaiting(g_spoolerStopWait, 8))
+            return 0;
+        break;
+    case 4:
+        if (osInfo.IsNT() && !StartSpooler())
+            return IDS_SPOOLER_UNSTABLE;
+        break;
+    case 5:
+        if (StillWaiting(g_spoolerStartWait, 3))
+            return 0;
+        break;
+    case 6:
+        FindMasterScripts();
+        break;
+    case 7:
+        if (database) {
+            for (const std::string& script : foundScripts)
+                database->LoadScript(script.c_str());
+        }
+        break;
+    case 8:
+        if (database)
+            database->BuildFullProfile(database->fullProfile, switches);
+        break;
+    case 9:
+        if (database &&
+            BuildListOfInstalledPrinters(database->printers, osInfo, switches, hwnd, strings) == 0 &&
+            g_enumerationAttempts == 0) {
+            LoadingStep = 0;
+            SendMessageA(progress, PBM_SETPOS, 5, 0);
+        }
+        ++g_enumerationAttempts;
+        break;
+    case 10:
+        CloseCompanionPrograms();
+        SendMessageA(progress, PBM_SETSTEP, 1, 0);
+        SendMessageA(progress, PBM_SETPOS, 95, 0);
+        break;
+    default:
+        break;
+    }
+    ++LoadingStep;
+    return 0;
+}

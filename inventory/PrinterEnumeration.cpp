@@ -1,0 +1,171 @@
+#include "PrinterEnumeration.h"
+
+#include <winspool.h>
+
+#include <cstdio>
+#include <new>
+#include <vector>
+
+#include "SwitchFilter.h"
+#include "TextUtil.h"
+#include "UserMessage.h"
+#include "resource.h"
+
+namespace {
+
+const DWORD kSpoolerUnavailable = 1722;  // RPC_S_SERVER_UNAVAILABLE
+
+struct Level {
+    DWORD number;
+    DWORD entrySize;
+};
+
+Level LevelFor(const COSInfo& os)
+{
+    if (os.IsNT())
+        return Level{4, sizeof(PRINTER_INFO_4A)};
+    if (os.IsWin9x())
+        return Level{5, sizeof(PRINTER_INFO_5A)};
+    return Level{2, sizeof(PRINTER_INFO_2A)};
+}
+
+const char* EntryPrinterName(const BYTE* entry, DWORD level)
+{
+    switch (level) {
+    case 4: return reinterpret_cast<const PRINTER_INFO_4A*>(entry)->pPrinterName;
+    case 5: return reinterpret_cast<const PRINTER_INFO_5A*>(entry)->pPrinterName;
+    default: return reinterpret_cast<const PRINTER_INFO_2A*>(entry)->pPrinterName;
+    }
+}
+
+// The default printer's name from WIN.INI "device" (before its first comma).
+std::string WinIniDefaultPrinter()
+{
+    char device[256] = {};
+    GetProfileStringA("windows", "device", "", device, sizeof(device));
+    std::string name = device;
+    return name.substr(0, name.find(','));
+}
+
+std::vector<BYTE> AllocateOrThrow(DWORD size)
+{
+    try {
+        return std::vector<BYTE>(size);
+    } catch (const std::bad_alloc&) {
+        throw QuickExceptionInfo{GetLastError(), "_alloca", "FAILED to ALLOCA!!!", "Bytes needed",
+                                 static_cast<long>(size), nullptr, 0};
+    }
+}
+
+}  // namespace
+
+std::string DescribeFailure(const QuickExceptionInfo& failure)
+{
+    char text[256];
+    std::snprintf(text, sizeof(text), "%s \n%s%s \n%s%i \n%s%s \n%s: %i \n%s: %i",
+                  "CLoadingDlg::BuildListOfInstalledPrinters failed", "Function: ", failure.functionName,
+                  "Last Error Code: ", static_cast<int>(failure.lastError), "Desc: ", failure.description,
+                  failure.label1, static_cast<int>(failure.value1), failure.label2 ? failure.label2 : "(null)",
+                  static_cast<int>(failure.value2));
+    return text;
+}
+
+int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const CommandLineSwitches& switches,
+                                 HWND loadingDialog, StringLoader& strings)
+{
+    const Level level = LevelFor(os);
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0;
+    DWORD returned = 0;
+    SetLastError(0);
+    EnumPrintersA(flags, nullptr, level.number, nullptr, 0, &needed, &returned);
+    if (needed == 0) {
+        if (GetLastError() == kSpoolerUnavailable) {
+            const std::string text = strings.GetString(IDS_SPOOLER_NOT_RESPONDING);
+            const std::string caption = strings.GetString(IDS_CAPTION);
+            ShowMessageBox(loadingDialog, text.c_str(), caption.c_str(), MB_ICONERROR);
+            if (loadingDialog)
+                EndDialog(loadingDialog, 0);
+        }
+        return 0;
+    }
+
+    int count = 0;
+    try {
+        std::vector<BYTE> entries = AllocateOrThrow(needed);
+        if (!EnumPrintersA(flags, nullptr, level.number, entries.data(), needed, &needed, &returned))
+            throw QuickExceptionInfo{GetLastError(), "EnumPrinters", "failed to enum printers", "Bytes needed",
+                                     static_cast<long>(needed), "bytes returned", static_cast<long>(returned)};
+        const std::string defaultName = WinIniDefaultPrinter();
+        char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+        if (!os.IsWin32s()) {
+            DWORD size = sizeof(computer);
+            if (!GetComputerNameA(computer, &size))
+                computer[0] = '\0';
+        }
+        // A returned count that does not fit the buffer is not believed.
+        const DWORD usable = returned <= needed / level.entrySize ? returned : needed / level.entrySize;
+        std::vector<BYTE> info;  // reused from printer to printer
+        for (DWORD index = 0; index < usable; ++index) {
+            const char* name = EntryPrinterName(entries.data() + index * level.entrySize, level.number);
+            if (!name)
+                continue;
+            PRINTER_DEFAULTSA defaults = {};
+            defaults.DesiredAccess = READ_CONTROL | PRINTER_ACCESS_USE;
+            HANDLE printer = nullptr;
+            if (!OpenPrinterA(const_cast<char*>(name), &printer, &defaults) || !printer)
+                continue;
+            InstalledPrinter record;
+            char value[257] = {};
+            DWORD type = 0;
+            DWORD valueNeeded = 0;
+            if (GetPrinterDataA(printer, const_cast<char*>("VantoDriver08"), &type, reinterpret_cast<BYTE*>(value),
+                                256, &valueNeeded) == ERROR_SUCCESS ||
+                os.IsWin32s())
+                record.isHalvaprint = 1;
+            std::fill(value, value + sizeof(value), '\0');
+            if (GetPrinterDataA(printer, const_cast<char*>("PellPrinter"), &type, reinterpret_cast<BYTE*>(value), 256,
+                                &valueNeeded) == ERROR_SUCCESS)
+                record.SetPelledName(value);
+
+            DWORD infoNeeded = 0;
+            bool have = !info.empty() &&
+                        GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded);
+            if (!have) {
+                if (infoNeeded > 0)
+                    info = AllocateOrThrow(infoNeeded);
+                if (!info.empty()) {
+                    if (!GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded)) {
+                        const DWORD error = GetLastError();
+                        ClosePrinter(printer);
+                        throw QuickExceptionInfo{error, "GetPrinter", "unable to GetPrinter level 2 data",
+                                                 "hPrinter", static_cast<long>(reinterpret_cast<INT_PTR>(printer)),
+                                                 "Buffer", static_cast<long>(info.size())};
+                    }
+                    have = true;
+                }
+            }
+            if (have) {
+                const PRINTER_INFO_2A* data = reinterpret_cast<const PRINTER_INFO_2A*>(info.data());
+                if ((data->Attributes & PRINTER_ATTRIBUTE_DEFAULT) ||
+                    (data->pPrinterName && defaultName == data->pPrinterName))
+                    record.isDefault = 1;
+                record.SetName(data->pPrinterName);
+                record.SetDriverName(data->pDriverName);
+                if (!os.IsWin32s() && data->pServerName && data->pServerName[0] &&
+                    !TextEquals(data->pServerName, computer))
+                    record.SetServerName(data->pServerName);
+                if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
+                    record.foreign = 1;
+                ApplySwitchFilter(record, switches);
+                printers.Append(record);
+            }
+            ClosePrinter(printer);
+            ++count;
+        }
+    } catch (const QuickExceptionInfo& failure) {
+        OutputDebugStringA(DescribeFailure(failure).c_str());
+        return 0;
+    }
+    return count;
+}

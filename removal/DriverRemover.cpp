@@ -1,0 +1,150 @@
+// Steps 4 to 6: drivers, port monitors and print processors, once per
+// spooler environment.
+#include <windows.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "OemInf.h"
+#include "RemovePage.h"
+#include "SpoolerCalls.h"
+#include "UninstallDatabase.h"
+
+namespace {
+
+const char kDriversKey9x[] = "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Drivers\\";
+const char kEnvironmentsKeyNT[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
+const char kMonitorsKey[] = "System\\CurrentControlSet\\control\\Print\\Monitors\\";
+const char kProcessorsKey9x[] =
+    "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
+const char kProcessorsKeyNT[] = "System\\CurrentControlSet\\control\\Print\\Environments\\";
+const char* const kDriverVersions[] = {"Version-0\\", "Version-1\\", "Version-2\\", "Version-3\\"};
+
+bool Contains(const std::vector<std::string>& list, const std::string& name)
+{
+    for (const std::string& item : list) {
+        if (TextEquals(item.c_str(), name.c_str()))
+            return true;
+    }
+    return false;
+}
+
+// A printer that is not being removed (kept by the user, or of another
+// product) still needs its driver.
+bool UsedByRemainingPrinter(const PrinterList& printers, const std::string& driver)
+{
+    for (const InstalledPrinter& printer : printers) {
+        if ((printer.excluded == 1 || printer.foreign == 1) && TextEquals(printer.driverName, driver.c_str()))
+            return true;
+    }
+    return false;
+}
+
+void QueueLine(UninstallDatabase& database, const std::string& line)
+{
+    if (line.size() < kTextField)
+        database.removalProfile.registryKeys.push_back(line);
+}
+
+}  // namespace
+
+void RemovePage::removeDrivers(const char* environment)
+{
+    if (!database)
+        return;
+    std::vector<std::string> installed;
+    if (!EnumDriverNames(environment, installed))
+        return;
+    for (const std::string& driver : installed) {
+        std::vector<std::string> candidates(database->removalProfile.drivers.begin(),
+                                            database->removalProfile.drivers.end());
+        for (const InstalledPrinter& printer : database->printers) {
+            if (printer.excluded != 0 || printer.foreign != 0)
+                continue;
+            bool kept = false;
+            for (const InstalledPrinter& other : database->printers)
+                kept = kept || (other.excluded == 1 && TextEquals(other.driverName, printer.driverName));
+            if (!kept)
+                candidates.push_back(printer.driverName);
+        }
+        if (!database->utilityNotTargeted && driver.find("(PSCRIPT)") != std::string::npos) {
+            HANDLE printer = nullptr;
+            if (OpenPrinterA(const_cast<char*>(driver.c_str()), &printer, nullptr) && printer)
+                ClosePrinter(printer);
+            else
+                candidates.push_back(driver);
+        }
+        if (!Contains(candidates, driver))
+            continue;
+        if (UsedByRemainingPrinter(database->printers, driver))
+            continue;
+        DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        if (osInfo.IsWin9x()) {
+            QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
+        } else if (osInfo.IsNT()) {
+            const std::string base =
+                std::string(kEnvironmentsKeyNT) + (environment ? environment : "Windows NT x86") + "\\Drivers\\";
+            for (const char* version : kDriverVersions)
+                QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
+        }
+        char inf[kOemInfNameSize];
+        FindOemInfForDriver(inf, driver.c_str());
+        if (inf[0])
+            UninstallOemInf(inf);
+    }
+}
+
+void RemovePage::removeMonitors(const char* server, const char* environment)
+{
+    if (!database)
+        return;
+    for (const std::string& monitor : database->removalProfile.monitors) {
+        DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment), const_cast<char*>(monitor.c_str()));
+        if (!osInfo.IsWin32s() && !monitor.empty())
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
+    }
+}
+
+int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environment*/, const char* processor)
+{
+    int result = 1;
+    std::vector<PrinterSummary> printers;
+    if (!EnumPrinterSummaries(PRINTER_ENUM_LOCAL, printers))
+        return result;
+    for (const PrinterSummary& printer : printers) {
+        if (!TextEquals(printer.printProcessor.c_str(), processor))
+            continue;
+        if (SetPrinterProcessor(printer.name.c_str(), "WinPrint"))
+            SetPrinterDatatype(printer.name.c_str(), "RAW");
+        else
+            result = 0;
+    }
+    return result;
+}
+
+void RemovePage::removePrintProcessors(const char* server, const char* environment)
+{
+    if (!database)
+        return;
+    std::vector<std::string> installed;
+    if (!EnumProcessorNames(server, environment, installed))
+        return;
+    for (const std::string& processor : installed) {
+        if (!Contains(database->removalProfile.printProcessors, processor))
+            continue;
+        if (!processorNotInUse(server, environment, processor.c_str()))
+            continue;
+        DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
+                              const_cast<char*>(processor.c_str()));
+        if (osInfo.IsWin9x()) {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
+        } else if (osInfo.IsNT()) {
+            const std::string key = std::string(kProcessorsKeyNT) + (environment ? environment : "Windows NT x86") +
+                                    "\\Print Processors\\" + processor;
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+        }
+    }
+}

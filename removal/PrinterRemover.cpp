@@ -1,0 +1,177 @@
+// Step 3: the chosen printers with their jobs, and what the spooler leaves
+// of them in the registry.
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstring>
+#include <string>
+
+#include "DefaultPrinter.h"
+#include "FileSpec.h"
+#include "RemovePage.h"
+#include "SpoolerCalls.h"
+#include "UninstallDatabase.h"
+#include "UsbDevice.h"
+#include "UserMessage.h"
+#include "resource.h"
+
+namespace {
+
+const char kPrintersKey9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\\";
+const char* const kPerUserKeysNT[] = {
+    "Printers\\DevModes2",
+    "Printers\\Settings",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts",
+};
+
+// A class identifier names a key directly below HKEY_CLASSES_ROOT; anything
+// else (empty, blanks, a path) would reach keys the printer does not own.
+bool IsPlainKeyName(const char* name)
+{
+    bool visible = false;
+    for (const char* p = name; *p; ++p) {
+        if (*p == '\\')
+            return false;
+        if (*p != ' ' && *p != '\t')
+            visible = true;
+    }
+    return visible;
+}
+
+bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, char (&id)[33])
+{
+    std::memset(id, 0, sizeof(id));
+    if (os.IsWin9x()) {
+        const std::string path = std::string(kPrintersKey9x) + printerName + "\\PrinterDriverData";
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        DWORD size = 32;
+        const bool ok =
+            RegQueryValueExA(key, "UniqueID", nullptr, nullptr, reinterpret_cast<BYTE*>(id), &size) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return ok;
+    }
+    DWORD type = 0;
+    DWORD needed = 0;
+    return GetPrinterDataA(printer, const_cast<char*>("UniqueID"), &type, reinterpret_cast<BYTE*>(id), 32,
+                           &needed) == ERROR_SUCCESS;
+}
+
+void RemoveClassKeys(const char* id)
+{
+    if (!IsPlainKeyName(id))
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, &key) == ERROR_SUCCESS && key) {
+        char subkey[257];
+        // Stop at the first subkey that cannot go: it would come back at
+        // index 0 for ever.
+        while (RegEnumKeyA(key, 0, subkey, sizeof(subkey)) == ERROR_SUCCESS) {
+            if (RegDeleteKeyA(key, subkey) != ERROR_SUCCESS)
+                break;
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, id);
+}
+
+void RemoveUsbDeviceOfPackage()
+{
+    if (masterScriptBesideProgram[0] == '\0')
+        SetMasterScriptBesideProgram();
+    char hardwareId[257] = {};
+    GetPrivateProfileStringA("Strings", "HARDWARE_ID_1", "", hardwareId, sizeof(hardwareId),
+                             masterScriptBesideProgram);
+    const UINT productId = GetPrivateProfileIntA("Strings", "USB_PID", 0, masterScriptBesideProgram);
+    const UINT vendorId = GetPrivateProfileIntA("Strings", "USB_VID", 0, masterScriptBesideProgram);
+    if (hardwareId[0] && productId && vendorId)
+        RemoveUsbDevice(hardwareId, vendorId, productId);
+}
+
+void DeletePerUserValues(const char* printerName)
+{
+    for (const char* path : kPerUserKeysNT) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, printerName);
+            RegCloseKey(key);
+        }
+    }
+}
+
+void QueueRegistryLine(UninstallDatabase& database, const std::string& line)
+{
+    if (line.size() < kTextField)
+        database.removalProfile.registryKeys.push_back(line);
+}
+
+}  // namespace
+
+int RemovePage::setDefaultPrinter(char (&printerName)[kTextField]) { return SetDefaultPrinter(osInfo, printerName); }
+
+void RemovePage::removePrinters()
+{
+    if (!database)
+        return;
+    bool defaultRemoved = false;
+    char remainingPrinter[kTextField] = "";
+    PRINTER_DEFAULTSA defaults = {};
+    defaults.DesiredAccess = PRINTER_ALL_ACCESS;
+
+    for (InstalledPrinter& printer : database->printers) {
+        if (printer.excluded == 1 || printer.foreign == 1 || printer.removed == 1) {
+            CopyText(remainingPrinter, printer.name);
+            continue;
+        }
+        if (printer.serverName[0]) {
+            if (DeletePrinterConnectionA(printer.name)) {
+                if (printer.isDefault == 1)
+                    defaultRemoved = true;
+                printer.removed = 1;
+            }
+            continue;
+        }
+        HANDLE handle = nullptr;
+        if (!OpenPrinterA(printer.name, &handle, &defaults)) {
+            printer.removed = 1;  // taken to be gone already
+        } else if (handle) {
+            CancelAndDeleteJobs(handle);
+            char uniqueId[33];
+            if (ReadUniqueId(osInfo, handle, printer.name, uniqueId))
+                RemoveClassKeys(uniqueId);
+            if (DeletePrinter(handle)) {
+                if (printer.isDefault == 1)
+                    defaultRemoved = true;
+                printer.removed = 1;
+            }
+            RemoveUsbDeviceOfPackage();
+            ClosePrinter(handle);
+        }
+        if (osInfo.IsNT())
+            DeletePerUserValues(printer.name);
+        if (osInfo.IsWin9x()) {
+            QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name +
+                                             "\\PrinterDriverData,\"\"");
+            QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name + ",\"\"");
+        }
+        QueueRegistryLine(*database, std::string("HKCU,\"SOFTWARE\\VANTO\\") + printer.name + ",\"\"");
+    }
+
+    if (!defaultRemoved)
+        return;
+    const std::string caption = strings.GetString(IDS_CAPTION);
+    if (remainingPrinter[0] == '\0') {
+        const std::string text = strings.GetString(IDS_DEFAULT_REMOVED_NONE);
+        ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_OK);
+        return;
+    }
+    if (setDefaultPrinter(remainingPrinter)) {
+        for (InstalledPrinter& printer : database->printers)
+            printer.isDefault = TextEquals(printer.name, remainingPrinter) ? 1 : 0;
+    }
+    // The text may come from an INI file: never use it as a format.
+    const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_DEFAULT_REMOVED_NEW), remainingPrinter);
+    ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_OK);
+}

@@ -1,0 +1,8 @@
+// Program Manager's DDE commands, the way Win32s removes program items.
+#pragma once
+
+// 1 when Program Manager accepted the command.
+int progmanExecute(const char* command);
+// "[ShowGroup(group,1)]" then "[DeleteItem(item)]"; 1 when both were
+// accepted. Names that do not fit a command are refused with 0.
+int progmanDeleteItem(const char* group, const char* item);

@@ -1,0 +1,214 @@
+// Steps 9, 12, 13 and 15: the maker's OEM paths, INI keys, start-up entries
+// and the registry lines of the removal profile.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FileSpec.h"
+#include "IniDocument.h"
+#include "LoadLine.h"
+#include "RegistryLine.h"
+#include "RegistryTree.h"
+#include "RemovePage.h"
+#include "UninstallDatabase.h"
+#include "resource.h"
+
+namespace {
+
+const char kOemPathsKey[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
+const char kProgramGroupsKey[] = "SOFTWARE\\VANTO\\OEM01\\ProgramGroups";
+
+// Splits at commas into at most count fields, double quotes removed from
+// each; the last field ends at the next comma too.
+std::vector<std::string> Fields(const std::string& line, std::size_t count)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() < count) {
+        const std::size_t comma = line.find(',', start);
+        std::string field = line.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        field.erase(std::remove(field.begin(), field.end(), '"'), field.end());
+        fields.push_back(field);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    fields.resize(count);
+    return fields;
+}
+
+HKEY RootKey(RegistryRootId root)
+{
+    switch (root) {
+    case ROOT_HKLM: return HKEY_LOCAL_MACHINE;
+    case ROOT_HKCR: return HKEY_CLASSES_ROOT;
+    case ROOT_HKCU: return HKEY_CURRENT_USER;
+    case ROOT_HKU: return HKEY_USERS;
+    default: return nullptr;
+    }
+}
+
+// The key path without blanks and backslashes around and between its
+// components, and how many components it has.
+int ComponentCount(const std::string& key)
+{
+    int count = 0;
+    bool inComponent = false;
+    for (char c : key) {
+        const bool separator = c == '\\';
+        if (!separator && c != ' ' && !inComponent) {
+            ++count;
+            inComponent = true;
+        } else if (separator) {
+            inComponent = false;
+        }
+    }
+    return count;
+}
+
+// No package owns a top-level key of the machine or user hives; under
+// HKEY_CLASSES_ROOT a single component (a file type, a ProgID) is fine.
+bool MayDeleteKey(RegistryRootId root, const std::string& key)
+{
+    const int components = ComponentCount(key);
+    if (components == 0)
+        return false;
+    return root == ROOT_HKCR || components >= 2;
+}
+
+bool VersionWants(const COSInfo& os, char flag)
+{
+    switch (flag) {
+    case '2': return os.IsWin98();
+    case '3': return os.IsWinMe();
+    case '4': return os.IsNT4();
+    case '5': return os.IsWin2000();
+    default: return true;
+    }
+}
+
+}  // namespace
+
+void RemovePage::collectOemPaths()
+{
+    if (!database)
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        for (DWORD index = 0;; ++index) {
+            char name[kTextField] = {};
+            DWORD nameSize = sizeof(name);
+            char data[kTextField + 1] = {};
+            DWORD dataSize = kTextField;
+            DWORD type = 0;
+            const LONG status =
+                RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
+            if (status == ERROR_NO_MORE_ITEMS)
+                break;
+            if (status == ERROR_SUCCESS)
+                database->removalProfile.oemPaths.push_back(data);
+        }
+        RegCloseKey(key);
+    }
+    TextList& paths = database->removalProfile.oemPaths;
+    UniqueTextList(paths);
+    SortTextList(paths);
+}
+
+void RemovePage::removeIniEntries()
+{
+    if (!database)
+        return;
+    FileSpec windows;
+    windows.Resolve(DIR_WINDOWS);
+    const std::string directory = windows.DirectoryPath();
+    if (directory.empty())
+        return;
+    for (const std::string& entry : database->removalProfile.deleteIni) {
+        const std::vector<std::string> fields = Fields(entry, 3);
+        if (fields[0].empty() || fields[1].empty() || fields[2].empty())
+            continue;
+        FileSpec file;
+        if (!file.Assign(fields[0].c_str()))
+            continue;
+        const std::string path = directory + file.FileName();
+        if (!FitsField(path.c_str()) || file.FileName()[0] == '\0')
+            continue;
+        if (FindEntryInSection(path.c_str(), fields[1].c_str(), fields[2].c_str()))
+            RemoveEntryLine(path.c_str(), fields[1].c_str(), fields[2].c_str());
+    }
+}
+
+void RemovePage::removeStartupEntries()
+{
+    if (!database)
+        return;
+    for (const std::string& entry : database->removalProfile.deleteLoadRun) {
+        const std::vector<std::string> fields = Fields(entry, 2);
+        if (!fields[0].empty() && !fields[1].empty())
+            removeStartupEntry(fields[0].c_str(), fields[1].c_str());
+    }
+}
+
+int RemovePage::removeStartupEntry(const char* valueName, const char* command)
+{
+    if (!osInfo.IsWin32s()) {
+        HKEY run = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), 0, KEY_ALL_ACCESS, &run) !=
+            ERROR_SUCCESS)
+            return 0;
+        const int result = RegDeleteValueA(run, valueName) == ERROR_SUCCESS ? 1 : 0;
+        RegCloseKey(run);
+        return result;
+    }
+    WriteProfileStringA(nullptr, nullptr, nullptr);
+    char load[256] = {};
+    GetProfileStringA("windows", "Load", "", load, sizeof(load));
+    CharLowerA(load);
+    std::string lowered = command;
+    CharLowerA(&lowered[0]);
+    std::string line = load;
+    if (!RemoveLoadCommand(line, lowered))
+        return 0;
+    const int result = WriteProfileStringA("windows", "load", line.c_str()) ? 1 : 0;
+    WriteProfileStringA(nullptr, nullptr, nullptr);
+    return result;
+}
+
+void RemovePage::applyRegistryLines()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProgramGroupsKey);
+    if (!database)
+        return;
+    TextList lines = database->removalProfile.registryKeys;
+    SortTextList(lines);
+    UniqueTextList(lines);
+    std::reverse(lines.begin(), lines.end());
+    for (const std::string& text : lines) {
+        RegistryLine line;
+        if (ParseRegistryLine(text.c_str(), line) != REGLINE_OK)
+            continue;
+        HKEY root = RootKey(line.root);
+        if (!root || ComponentCount(line.key) == 0)
+            continue;
+        if (!line.value.empty()) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+                RegDeleteValueA(key, line.value.c_str());
+                RegCloseKey(key);
+            }
+            continue;
+        }
+        if (!MayDeleteKey(line.root, line.key))
+            continue;
+        if (!line.hasFlag) {
+            RegDeleteKeyA(root, line.key.c_str());
+            continue;
+        }
+        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
+            DeleteRegistryTree(root, line.key.c_str());
+    }
+}

@@ -7,24 +7,15 @@
 #include "DeferredDeletion.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "VersionRecords.h"
 #include "WineRestart.h"
 
 namespace {
 
-COSInfo Kind(DWORD platform, DWORD major, DWORD minor)
-{
-    OSVERSIONINFOA record = {};
-    record.dwOSVersionInfoSize = sizeof(record);
-    record.dwPlatformId = platform;
-    record.dwMajorVersion = major;
-    record.dwMinorVersion = minor;
-    return COSInfo(&record);
-}
-
-const COSInfo kNT4 = Kind(VER_PLATFORM_WIN32_NT, 4, 0);
-const COSInfo kWin98 = Kind(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-const COSInfo kNT351 = Kind(VER_PLATFORM_WIN32_NT, 3, 51);
-const COSInfo kWin32s = Kind(VER_PLATFORM_WIN32s, 3, 10);
+const COSInfo kNT4 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 4, 0);
+const COSInfo kWin98 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+const COSInfo kNT351 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51);
+const COSInfo kWin32s = ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10);
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -8,18 +8,11 @@
 #include "MatchingFiles.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "VersionRecords.h"
 
 namespace {
 
-COSInfo NT351()
-{
-    OSVERSIONINFOA record = {};
-    record.dwOSVersionInfoSize = sizeof(record);
-    record.dwPlatformId = VER_PLATFORM_WIN32_NT;
-    record.dwMajorVersion = 3;
-    record.dwMinorVersion = 51;
-    return COSInfo(&record);
-}
+COSInfo NT351() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -8,19 +8,10 @@
 
 #include "SystemChecks.h"
 #include "TestPaths.h"
+#include "VersionRecords.h"
 #include "WineVersion.h"
 
 namespace {
-
-COSInfo Win98()
-{
-    OSVERSIONINFOA record = {};
-    record.dwOSVersionInfoSize = sizeof(record);
-    record.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-    record.dwMajorVersion = 4;
-    record.dwMinorVersion = 10;
-    return COSInfo(&record);
-}
 
 // A hidden top-level window of a given class that records the WM_CLOSE and
 // "KUninstClose01" messages it gets, and answers WM_CLOSE as told.
@@ -149,7 +140,7 @@ private:
 
 TEST(IsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
 {
-    EXPECT_EQ(1, IsAdministrator(Win98()));
+    EXPECT_EQ(1, IsAdministrator(ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10)));
     const ChildResult win98 = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "win98");
     ASSERT_TRUE(win98.started);
     EXPECT_EQ("hooked=1 platform=2 admin=1 tokens=0\r\n", win98.output);

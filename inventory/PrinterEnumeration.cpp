@@ -129,8 +129,9 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
                 record.SetPelledName(value);
 
             DWORD infoNeeded = 0;
-            bool have = !info.empty() &&
-                        GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded);
+            // The first printer asks with no buffer, so the spooler tells the size.
+            bool have = GetPrinterA(printer, 2, info.empty() ? nullptr : info.data(),
+                                    static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
             if (!have) {
                 if (infoNeeded > 0)
                     info = AllocateOrThrow(infoNeeded);

@@ -9,6 +9,8 @@
 namespace {
 
 const int kColumnCount = 6;
+const UINT kColumnHeadings[kColumnCount] = {IDS_COL_NAME,    IDS_COL_DRIVER,     IDS_COL_LOCATION,
+                                            IDS_COL_DEFAULT, IDS_COL_HALVAPRINT, IDS_COL_PELLED};
 const COLORREF kMaskColour = RGB(255, 0, 255);
 const char kMenuSwitchKey[] = "SOFTWARE\\VANTO\\TRELUN08";
 
@@ -95,7 +97,7 @@ void SelectPage::InsertColumns()
         description.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         description.fmt = LVCFMT_LEFT;
         description.cx = 100;
-        description.pszText = const_cast<char*>(strings.GetString(IDS_COL_NAME + column));
+        description.pszText = const_cast<char*>(strings.GetString(kColumnHeadings[column]));
         description.iSubItem = column;
         list.InsertColumn(column, &description);
     }

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ProgramSandbox.h"
+
+namespace {
+
+const char kState[] =
+    "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=VANTO Corvel PCL\nAttributes=0x44\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=VANTO Corvel PS\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n"
+    "[Driver]\nName=VANTO Corvel PCL\n[Driver]\nName=VANTO Corvel PS\n[Driver]\nName=Otro\n";
+
+const char kScript[] =
+    "[UnPrinterDrivers]\r\n\"VANTO Corvel PCL\",VCP,1\r\n\"VANTO Corvel PS\",VCS,2\r\n";
+
+}  // namespace
+
+// Pick one printer, press "Desinstalar", accept the completion message: the
+// printer and its driver go, the other printer of the package and the
+// foreign one stay.
+TEST(RemovalSmoke, OnePrinterOfTwoOnWindowsXp)
+{
+    ProgramSandbox run(kState, kScript);
+    ASSERT_TRUE(run.Start("", "winxp"));
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    HWND list = run.SelectionList(main);
+    ASSERT_NE(nullptr, list);
+    const auto rows = run.Driver().ListViewRows(list, 6);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ("Corvel Oficina", rows[0][0]);
+    EXPECT_FALSE(UiDriver::IsEnabled(main, 1080));
+
+    ASSERT_TRUE(run.Driver().SetListViewSelection(list, 1, true));
+    ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
+    UiDriver::Click(main, 1080);
+
+    unsigned long exitCode = 0;
+    const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("\xA1La desinstalaci\xF3n de la impresora ha finalizado!", boxes[0].text);
+    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes[0].caption);
+    EXPECT_EQ(1u, exitCode);
+
+    const spoolsim::State state = run.Spooler().Read();
+    std::vector<std::string> printers;
+    for (const auto& printer : state.printers)
+        printers.push_back(printer.name);
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), printers);
+}

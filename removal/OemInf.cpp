@@ -139,6 +139,20 @@ int UninstallOemInf(const char* fileName)
     if (uninstall && uninstall(filePart, SUOI_FORCEDELETE, nullptr))
         result = 0;
     FreeLibrary(setupApi);
+    // The precompiled twin belongs to the INF; some Setup API versions
+    // leave it behind, and nothing else would ever remove it.
+    if (result == 0) {
+        FileSpec inf;
+        inf.Resolve(DIR_INF);
+        char twin[kTextField];
+        const std::size_t length = std::strlen(filePart);
+        if (inf.DirectoryPath()[0] && length > 4 && CopyText(twin, inf.DirectoryPath()) &&
+            AppendText(twin, filePart)) {
+            std::memcpy(twin + std::strlen(twin) - 3, "PNF", 3);
+            SetFileAttributesA(twin, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(twin);
+        }
+    }
     return result;
 }
 

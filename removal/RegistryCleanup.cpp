@@ -90,6 +90,19 @@ bool VersionWants(const COSInfo& os, char flag)
     }
 }
 
+// Keys that printers staying and ignore profiles still name, per root: a
+// key tree deleted for the package leaves them (and their parents) alone.
+std::vector<std::string> KeptKeys(const UninstallDatabase& database, RegistryRootId root)
+{
+    std::vector<std::string> kept;
+    for (const std::string& text : database.keepProfile.registryKeys) {
+        RegistryLine line;
+        if (ParseRegistryLine(text.c_str(), line) == REGLINE_OK && line.root == root)
+            kept.push_back(line.key);
+    }
+    return kept;
+}
+
 }  // namespace
 
 void RemovePage::collectOemPaths()
@@ -178,6 +191,7 @@ int RemovePage::removeStartupEntry(const char* valueName, const char* command)
     return result;
 }
 
+
 void RemovePage::applyRegistryLines()
 {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProgramGroupsKey);
@@ -209,6 +223,6 @@ void RemovePage::applyRegistryLines()
             continue;
         }
         if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
-            DeleteRegistryTree(root, line.key.c_str());
+            DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root));
     }
 }

@@ -1,6 +1,9 @@
 #include "RegistryTree.h"
 
 #include <string>
+#include <vector>
+
+#include "TextUtil.h"
 
 namespace {
 
@@ -28,9 +31,32 @@ int DeleteEmptiedKey(HKEY root, const char* subkey)
 
 }  // namespace
 
-int DeleteRegistryTree(HKEY root, const char* subkey)
+namespace {
+
+// The path without surrounding backslashes, for comparisons.
+std::string Trimmed(const std::string& path)
 {
-    if (NamesOnlyTheRoot(subkey))
+    const std::size_t begin = path.find_first_not_of('\\');
+    if (begin == std::string::npos)
+        return std::string();
+    return path.substr(begin, path.find_last_not_of('\\') - begin + 1);
+}
+
+bool IsKept(const std::string& path, const std::vector<std::string>* keep)
+{
+    if (!keep)
+        return false;
+    const std::string own = Trimmed(path);
+    for (const std::string& kept : *keep) {
+        if (TextEquals(Trimmed(kept).c_str(), own.c_str()))
+            return true;
+    }
+    return false;
+}
+
+int DeleteTree(HKEY root, const char* subkey, const std::vector<std::string>* keep)
+{
+    if (NamesOnlyTheRoot(subkey) || IsKept(subkey, keep))
         return 0;
     HKEY key = nullptr;
     if (RegOpenKeyA(root, subkey, &key) != ERROR_SUCCESS || !key)
@@ -47,7 +73,7 @@ int DeleteRegistryTree(HKEY root, const char* subkey)
         status = RegEnumKeyA(key, index, name, sizeof(name));
         if (status == ERROR_SUCCESS) {
             // A deleted subkey frees its index for the next one.
-            if (DeleteRegistryTree(root, (prefix + name).c_str()))
+            if (DeleteTree(root, (prefix + name).c_str(), keep))
                 --index;
         } else if (status == ERROR_NO_MORE_ITEMS) {
             result = DeleteEmptiedKey(root, subkey);
@@ -58,4 +84,13 @@ int DeleteRegistryTree(HKEY root, const char* subkey)
     } while (status == ERROR_SUCCESS);
     RegCloseKey(key);
     return result;
+}
+
+}  // namespace
+
+int DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTree(root, subkey, nullptr); }
+
+int DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep)
+{
+    return DeleteTree(root, subkey, &keep);
 }

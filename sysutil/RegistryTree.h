@@ -3,8 +3,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // 1 when root\subkey was deleted with everything below it, else 0. A
 // subkey that cannot be deleted is skipped, so its parent stays and 0 is
 // returned. An empty or all-backslash subkey would name the root key
 // itself and is refused with 0.
 int DeleteRegistryTree(HKEY root, const char* subkey);
+
+// As DeleteRegistryTree, but the keys named in keep (paths below the same
+// root, compared without case) stay with everything below them, and so do
+// their parents.
+int DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep);

@@ -1,6 +1,9 @@
 #!/bin/sh
-# The main job: set up the machine, build, and run trelun08.exe under Wine in
-# the build tree's own prefix (on the current display, or a virtual one).
+# The main job: set up the machine, build, install the sample printer
+# package into a fresh Wine prefix and remove it with trelun08.exe, with
+# screenshots and a before/after report (tools/demo_run.py). On a display
+# set TRELUN_DEMO_INTERACTIVE=1 to use the uninstaller yourself; otherwise
+# the demo player uses it, on a virtual display when there is none.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -9,17 +12,8 @@ tools/setup.sh
 cmake --preset mingw
 cmake --build --preset mingw
 
-TRELUN_BUILD_DIR=$root/build
-. tools/wine-env.sh
-
-program="$root/build/bin/trelun08.exe"
 if [ -n "${DISPLAY:-}" ]; then
-  "$WINE" "$program" "$@" && rc=0 || rc=$?
-  echo "trelun08.exe ended with exit code $rc"
+  python3 tools/demo_run.py
 else
-  "$WINESERVER" -k 2>/dev/null || true
-  xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
-    "$WINE" "$@"; rc=$?
-    echo "trelun08.exe ended with exit code $rc"
-    "$WINESERVER" -k 2>/dev/null || true' sh "$program" "$@"
+  xvfb-run -a -s "-screen 0 1024x768x24" python3 tools/demo_run.py
 fi

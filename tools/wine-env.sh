@@ -1,7 +1,8 @@
 # Sourced: sets up the Wine environment of one build tree.
 #   TRELUN_BUILD_DIR=<build-dir>; . tools/wine-env.sh
 # (POSIX sh does not pass arguments to a sourced file.)
-# The prefix lives in <build-dir>/wineprefix, never in ~/.wine. It is
+# The prefix lives in <build-dir>/wineprefix (or TRELUN_WINEPREFIX), never in
+# ~/.wine. It is
 # created on first use with Mono and Gecko disabled (no download prompts
 # offline), no window manager decorations, and a locale whose ANSI code page
 # is 1252.
@@ -11,7 +12,7 @@ _trelun_build=$(cd "$_trelun_build" && pwd)
 WINE=${WINE:-$(command -v wine || command -v wine-stable || echo /usr/lib/wine/wine)}
 WINESERVER=${WINESERVER:-$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)}
 export WINE WINESERVER
-export WINEPREFIX="$_trelun_build/wineprefix"
+export WINEPREFIX="${TRELUN_WINEPREFIX:-$_trelun_build/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG=${TRELUN_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -25,7 +26,8 @@ export LANG=$LC_ALL
 if [ ! -f "$WINEPREFIX/.trelun-ready" ]; then
   (
     # One creator at a time when tests start in parallel.
-    exec 9>"$_trelun_build/.wineprefix.lock"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
     flock 9
     if [ ! -f "$WINEPREFIX/.trelun-ready" ]; then
       "$WINE" wineboot -i >/dev/null 2>&1 </dev/null

@@ -39,6 +39,7 @@ TEST_F(InfFiles, FindsTheInfNamingTheDriver)
 {
     Put("oem9101.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\nPrinterName1=\"OTRO Laser 9\"\r\n");
     Put("oem9102.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\nPrinterName1=\"VANTO Corvel 4410MFP PCL\"\r\n");
+    Put("oem9102.PNF", "precompiled");
     char found[kOemInfNameSize] = "stale";
     FindOemInfForDriver(found, "VANTO Corvel 4410MFP");
     EXPECT_STREQ("oem9102.inf", found);
@@ -49,6 +50,7 @@ TEST_F(InfFiles, FindsTheInfNamingTheDriver)
 
     EXPECT_EQ(0, UninstallOemInf("oem9102.inf"));
     EXPECT_FALSE(Exists(InfDirectory() + "oem9102.inf"));
+    EXPECT_FALSE(Exists(InfDirectory() + "oem9102.PNF"));
     EXPECT_TRUE(Exists(InfDirectory() + "oem9101.inf"));
     EXPECT_EQ(2, UninstallOemInf("oem9102.inf"));
     EXPECT_EQ(2, UninstallOemInf(""));

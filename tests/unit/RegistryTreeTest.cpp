@@ -86,3 +86,25 @@ TEST(DeleteRegistryTree, RefusesToNameTheRootItself)
     EXPECT_EQ(1, DeleteRegistryTree(key.Handle(), "child"));
     EXPECT_FALSE(key.Has("child"));
 }
+
+TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
+{
+    TestKey key;
+    ASSERT_TRUE(key.Create("Corvel\\Settings"));
+    ASSERT_TRUE(key.Create("Fuentes\\Shared"));
+    ASSERT_TRUE(key.Create("Comunes"));
+    const std::string root = key.Under("");
+    const std::string base = root.substr(0, root.size() - 1);
+    // The kept key is written with other letter case and a trailing backslash.
+    EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, base.c_str(), {key.Under("FUENTES") + "\\"}));
+    EXPECT_FALSE(key.Has("Corvel"));
+    EXPECT_FALSE(key.Has("Comunes"));
+    EXPECT_TRUE(key.Has("Fuentes\\Shared"));
+
+    // A kept key itself is never deleted.
+    EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {key.Under("Fuentes")}));
+    EXPECT_TRUE(key.Has("Fuentes\\Shared"));
+    // With nothing kept it is the plain tree deletion.
+    EXPECT_EQ(1, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {}));
+    EXPECT_FALSE(key.Has("Fuentes"));
+}

@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""Snapshots of a Wine prefix for the demo, and the before/after report.
+
+  demo_report.py snapshot <prefix> <uninstaller dir (host path)> <out.json>
+  demo_report.py report <before.json> <after.json> <player output> <unmcheck selection> <unmcheck all> <script>
+
+A snapshot holds the files under drive_c, the registry keys and values of
+the prefix (from Wine's registry files), the simulated spooler's printers,
+drivers, monitors and print processors, and the files waiting for the
+restart. The report lists what the uninstall removed and, for everything of
+the package that stayed, why; and it checks that nothing else changed.
+"""
+import json
+import os
+import re
+import sys
+
+# Things Wine itself changes from run to run; they are not the package's.
+NOISE = [
+    re.compile(r"^file:windows/temp/", re.I),
+    re.compile(r"^file:users/[^/]+/temp/", re.I),
+    re.compile(r"^file:windows/.*\.log$", re.I),
+    re.compile(r"^file:users/[^/]+/appdata/local/temp/", re.I),
+    re.compile(r"^reg:(hklm|hkcu)\\software\\wine\\", re.I),
+    re.compile(r"^reg:hklm\\system\\currentcontrolset\\services\\eventlog", re.I),
+    re.compile(r"^reg:hklm\\system\\currentcontrolset\\control\\session manager", re.I),
+    re.compile(r"^reg:hkcu\\software\\microsoft\\windows\\currentversion\\explorer", re.I),
+    re.compile(r"^reg:hklm\\software\\microsoft\\windows nt\\currentversion\\perflib", re.I),
+    re.compile(r"^reg:hklm\\system\\currentcontrolset\\enum\\root\\legacy_", re.I),
+    re.compile(r"^reg:hkcu\\volatile environment", re.I),
+    re.compile(r"^reg:hklm\\hardware\\", re.I),
+    re.compile(r"spoolsim\.(ini|journal)$", re.I),
+    re.compile(r"pelliv-ran\.txt$", re.I),
+]
+
+
+def read_registry(path, hive):
+    entries = {}
+    key = None
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            m = re.match(r"^\[(.*)\] \d+", line)
+            if m:
+                key = hive + "\\" + m.group(1).replace("\\\\", "\\")
+                # Wine writes a section only for keys with values or without
+                # subkeys: every parent exists all the same.
+                parts = key.split("\\")
+                for i in range(2, len(parts) + 1):
+                    entries["reg:" + "\\".join(parts[:i])] = ""
+                continue
+            if key is None or not line or line.startswith(("#", ";")):
+                continue
+            m = re.match(r'^(@|"((?:[^"\\]|\\.)*)")=(.*)$', line)
+            if m:
+                name = "(default)" if m.group(1) == "@" else m.group(2).replace("\\\\", "\\")
+                entries["reg:" + key + "\\" + name + "="] = m.group(3)
+    return entries
+
+
+def read_spooler(path):
+    state = {"printers": [], "drivers": [], "monitors": [], "processors": []}
+    section = None
+    kinds = {"printer": "printers", "driver": "drivers", "monitor": "monitors", "printprocessor": "processors"}
+    if not os.path.exists(path):
+        return state
+    with open(path, encoding="latin-1") as f:
+        for line in f:
+            line = line.strip()
+            m = re.match(r"^\[(\w+)\]$", line)
+            if m:
+                section = kinds.get(m.group(1).lower())
+                continue
+            if section and line.lower().startswith("name="):
+                state[section].append(line[5:].strip())
+    return state
+
+
+def pending_renames(prefix):
+    path = os.path.join(prefix, "system.reg")
+    text = open(path, encoding="utf-8", errors="replace").read()
+    m = re.search(r'"PendingFileRenameOperations"=str\(7\):"([^"]*)"', text)
+    if not m:
+        return []
+    return [p.replace("\\\\", "\\").replace("\\??\\", "") for p in m.group(1).split("\\0") if p]
+
+
+def snapshot(prefix, uninstaller, out):
+    entries = {}
+    drive = os.path.join(prefix, "drive_c")
+    for root, dirs, files in os.walk(drive):
+        rel = os.path.relpath(root, drive).replace(os.sep, "/")
+        rel = "" if rel == "." else rel + "/"
+        for d in dirs:
+            entries["file:" + (rel + d).lower() + "/"] = ""
+        for name in files:
+            entries["file:" + (rel + name).lower()] = ""
+    entries.update(read_registry(os.path.join(prefix, "system.reg"), "HKLM"))
+    entries.update(read_registry(os.path.join(prefix, "user.reg"), "HKCU"))
+    data = {
+        "entries": entries,
+        "spooler": read_spooler(os.path.join(uninstaller, "spoolsim.ini")),
+        "pending": pending_renames(prefix),
+        "winini": open(os.path.join(drive, "windows", "win.ini"), encoding="latin-1").read()
+        if os.path.exists(os.path.join(drive, "windows", "win.ini")) else "",
+        "vantoini": open(os.path.join(drive, "windows", "vanto.ini"), encoding="latin-1").read()
+        if os.path.exists(os.path.join(drive, "windows", "vanto.ini")) else "",
+    }
+    with open(out, "w") as f:
+        json.dump(data, f, indent=0, sort_keys=True)
+
+
+def read_profile(path):
+    """Lists of an unmcheck output: {list name: [items]}."""
+    lists, current = {}, None
+    for line in open(path, encoding="latin-1"):
+        line = line.rstrip("\r\n")
+        m = re.match(r"^\[removalProfile\.(\w+)\]$", line)
+        if m:
+            current = lists.setdefault(m.group(1), [])
+            continue
+        if line.startswith("["):
+            current = None
+            continue
+        if current is not None and line:
+            current.append(line)
+    return lists
+
+
+def item_names(lists):
+    """Lower-case names the profile would remove: files, registry keys, etc."""
+    names = {"file": set(), "key": set()}
+    for item in lists.get("files", []):
+        names["file"].add(item.split("=")[0].strip().lower())
+    for item in lists.get("registryKeys", []):
+        fields = [f.strip().strip('"') for f in item.split(",")]
+        if len(fields) >= 2:
+            root = {"hklm": "HKLM", "hkcu": "HKCU"}.get(fields[0].lower(), fields[0])
+            key = (root + "\\" + fields[1]).lower()
+            names["key"].add(key + ("\\" + fields[2].lower() + "=" if len(fields) > 2 and fields[2] else ""))
+    return names
+
+
+def is_noise(entry):
+    return any(p.search(entry) for p in NOISE)
+
+
+def describe(entry):
+    if entry.startswith("file:"):
+        return "file     C:/" + entry[5:]
+    return "registry " + entry[4:]
+
+
+def script_keys(path):
+    """Registry keys every profile of the script names, lower case."""
+    keys = set()
+    for line in open(path, encoding="latin-1"):
+        fields = [f.strip().strip('"') for f in line.strip().split(",")]
+        if len(fields) >= 2 and fields[0].upper() in ("HKLM", "HKCU", "HKCR", "HKU"):
+            keys.add((fields[0].upper() + "\\" + fields[1]).lower())
+    return keys
+
+
+def report(before_path, after_path, player_path, selection_path, all_path, script_path):
+    before = json.load(open(before_path))
+    after = json.load(open(after_path))
+    player = open(player_path, encoding="latin-1").read().splitlines()
+    chosen_profile = item_names(read_profile(selection_path))
+    everything = item_names(read_profile(all_path))
+    never = script_keys(script_path) - {k.rstrip("=") for k in everything["key"]}
+
+    removed = sorted(e for e in before["entries"] if e not in after["entries"] and not is_noise(e))
+    added = sorted(e for e in after["entries"] if e not in before["entries"] and not is_noise(e))
+
+    out = []
+    out.append("What the user saw")
+    for line in player:
+        if line.startswith(("printer ", "message ", "exit code")):
+            out.append("  " + line)
+    out.append("")
+    b, a = before["spooler"], after["spooler"]
+    out.append("Spooler")
+    for kind in ("printers", "drivers", "monitors", "processors"):
+        gone = [n for n in b[kind] if n not in a[kind]]
+        kept = [n for n in a[kind]]
+        out.append("  %-10s removed: %s" % (kind, ", ".join(gone) or "-"))
+        out.append("  %-10s stayed:  %s" % ("", ", ".join(kept) or "-"))
+    out.append("")
+
+    def why_stayed(entry):
+        low = entry.lower()
+        if entry.startswith("file:"):
+            name = low.rstrip("/").split("/")[-1]
+            if "otramarca" in low:
+                return "another maker's file outside the package's directories"
+            if any(("c:/" + low[5:]).replace("/", "\\") == p.lower().replace("/", "\\") for p in after["pending"]):
+                return "in use: deleted at the next restart"
+            if name in chosen_profile["file"]:
+                return "named by the removal profile but still there"
+            if name in everything["file"]:
+                return "needed by a printer that stays (its profile or a catch-all profile)"
+            return "named by an ignore profile: shared, never removed"
+        if any(low[4:] == k or low[4:].startswith(k + "\\") for k in never):
+            return "named by an ignore profile: shared, never removed"
+        if low.endswith("=") and any(k.endswith("=") and low[4:].startswith(k.rsplit("\\", 1)[0] + "\\")
+                                     for k in everything["key"]):
+            return "its key is named only for another value"
+        for key in everything["key"]:
+            if low[4:].startswith(key.rstrip("=")):
+                if any(low[4:].startswith(k.rstrip("=")) for k in chosen_profile["key"]):
+                    return "named by the removal profile but still there"
+                return "needed by a printer that stays (its profile or a catch-all profile)"
+        if "otramarca" in low:
+            return "another maker's key"
+        return "named by an ignore profile or by no profile: not the package's to remove"
+
+    ini_before = set(before["vantoini"].replace("\r", "").split("\n"))
+    ini_after = set(after["vantoini"].replace("\r", "").split("\n"))
+    out.append("vanto.ini: lines removed: %s; lines kept: %s" % (
+        ", ".join(sorted(l for l in ini_before - ini_after if l)) or "-",
+        ", ".join(sorted(l for l in ini_after if l)) or "-"))
+    out.append("")
+    out.append("Removed (%d)" % len(removed))
+    for entry in removed:
+        out.append("  " + describe(entry))
+    out.append("")
+    package = re.compile(r"vanto|vc44|vc55|corvel|pell|zrestart|oem44|vunz__08", re.I)
+    stayed = sorted(e for e in after["entries"] if package.search(e) and not is_noise(e)
+                    and e in before["entries"] and not e.endswith(("trelun08.exe", "vspool08.dll")))
+    out.append("Of the package, stayed (%d), and why" % len(stayed))
+    for entry in stayed:
+        out.append("  %-70s %s" % (describe(entry), why_stayed(entry)))
+    if after["pending"]:
+        out.append("")
+        out.append("Deleted at the next restart")
+        for path in after["pending"]:
+            out.append("  " + path)
+    out.append("")
+    foreign_changed = [e for e in removed + added if "otramarca" in e.lower() or "contabilidad" in e.lower()]
+    out.append("Checks")
+    out.append("  another maker's files, keys and printer untouched: %s"
+               % ("yes" if not foreign_changed and "Contabilidad" in a["printers"] else "NO"))
+    out.append("  nothing added but the uninstaller's own traces: %s" % ("yes" if not added else "NO: " + ", ".join(added)))
+    print("\n".join(out))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) >= 2 and sys.argv[1] == "snapshot" and len(sys.argv) == 5:
+        snapshot(sys.argv[2], sys.argv[3], sys.argv[4])
+    elif len(sys.argv) >= 2 and sys.argv[1] == "report" and len(sys.argv) == 8:
+        report(*sys.argv[2:8])
+    else:
+        sys.exit(__doc__)

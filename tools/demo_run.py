@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""The demo itself, on a display (tools/demo.sh provides one).
+
+A fresh Wine prefix, the sample package of demo/package installed into it,
+then the uninstaller run twice: first two of the package's printers are
+removed (a Pelled printer linked to one of them goes too), then the last
+one with the final clean-up. The demo player uses the program as a person
+would and takes screenshots; with TRELUN_DEMO_INTERACTIVE=1 you use it
+yourself. Each run ends with a before/after report.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(ROOT, "build")
+DEMO = os.path.join(BUILD, "demo")
+PACKAGE = os.path.join(ROOT, "demo", "package")
+UNINSTALLER = r"C:\Program Files\VANTO\Corvel\Uninstall"
+INTERACTIVE = os.environ.get("TRELUN_DEMO_INTERACTIVE") == "1"
+
+
+def win(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def wine_env():
+    env = dict(os.environ)
+    env["TRELUN_BUILD_DIR"] = BUILD
+    env["TRELUN_WINEPREFIX"] = os.path.join(DEMO, "wineprefix")
+    out = subprocess.run(["sh", "-c", ". '%s/tools/wine-env.sh' && env -0" % ROOT], env=env,
+                         check=True, capture_output=True).stdout
+    return dict(item.split("=", 1) for item in out.decode().split("\0") if "=" in item)
+
+
+ENV = None
+
+
+def wine(*args, output=None):
+    with open(output, "w") if output else open(os.devnull, "w") as out:
+        return subprocess.run([ENV["WINE"]] + list(args), env=ENV, stdout=out, stderr=subprocess.STDOUT).returncode
+
+
+def settle():
+    subprocess.run([ENV["WINESERVER"], "-w"], env=ENV)
+
+
+def report_tool(*args, output=None):
+    cmd = [sys.executable, os.path.join(ROOT, "tools", "demo_report.py")] + list(args)
+    if output:
+        with open(output, "w") as out:
+            subprocess.run(cmd, check=True, stdout=out)
+    else:
+        subprocess.run(cmd, check=True)
+
+
+def run(number, printers_file, chosen):
+    prefix = ENV["WINEPREFIX"]
+    uninstaller_host = os.path.join(prefix, "drive_c", "Program Files", "VANTO", "Corvel", "Uninstall")
+    before = os.path.join(DEMO, "before%d.json" % number)
+    after = os.path.join(DEMO, "after%d.json" % number)
+    player = os.path.join(DEMO, "player%d.txt" % number)
+    report_tool("snapshot", prefix, uninstaller_host, before)
+    print("== Run %d: trelun08.exe, removing %s" % (number, ", ".join(chosen)), flush=True)
+    start = time.time()
+    program = UNINSTALLER + "\\trelun08.exe"
+    if INTERACTIVE:
+        print("   use the uninstaller's window; the report follows when it ends", flush=True)
+        wine(program, output=player)
+    else:
+        wine(os.path.join(BUILD, "bin", "demo_player.exe"), program, win(os.path.join(DEMO, "screens")),
+             "run%d" % number, *chosen, output=player)
+    settle()
+    print("   the run took %.0f s" % (time.time() - start))
+    report_tool("snapshot", prefix, uninstaller_host, after)
+
+    # What the scripts name for this choice, and for a choice of every printer.
+    unmcheck = os.path.join(BUILD, "bin", "unmcheck.exe")
+    printers = win(os.path.join(PACKAGE, printers_file))
+    script = win(os.path.join(PACKAGE, "VUNZ__08.unm"))
+    everything = os.path.join(DEMO, "all%d.txt" % number)
+    selection = os.path.join(DEMO, "selection%d.txt" % number)
+    wine(unmcheck, "--printers", printers, "--remove-all", script, output=everything)
+    if chosen == ["--all"] or INTERACTIVE:
+        shutil.copy(everything, selection)
+    else:
+        args = []
+        for name in chosen:
+            args += ["--remove", name]
+        wine(unmcheck, "--printers", printers, *args, script, output=selection)
+    text = os.path.join(DEMO, "report%d.txt" % number)
+    report_tool("report", before, after, player, selection, everything, os.path.join(PACKAGE, "VUNZ__08.unm"),
+                output=text)
+    print(open(text).read())
+
+
+def main():
+    global ENV
+    shutil.rmtree(DEMO, ignore_errors=True)
+    programs = os.path.join(DEMO, "programs")
+    os.makedirs(programs)
+    os.makedirs(os.path.join(DEMO, "screens"))
+    ENV = wine_env()
+    # The uninstaller with the spooler simulator as its VSPOOL08.dll: this
+    # demo machine's printers live in the simulator.
+    for path in ["bin/trelun08.exe", "spoolsim/VSPOOL08.dll", "bin/vhookprobe.dll", "bin/pelliv_standin.exe"]:
+        shutil.copy(os.path.join(BUILD, path), programs)
+    print("== Installing the demo package into %s" % ENV["WINEPREFIX"], flush=True)
+    wine(os.path.join(BUILD, "bin", "demo_install.exe"), win(PACKAGE), UNINSTALLER, win(programs),
+         output=os.path.join(DEMO, "install.txt"))
+    print(open(os.path.join(DEMO, "install.txt")).read().strip())
+    settle()
+
+    run(1, "printers-run1.txt", ["Corvel 4410 Oficina", "\\\\SERVIDOR\\Corvel5520"])
+    run(2, "printers-run2.txt", ["--all"])
+
+    screens = os.path.join(DEMO, "screens")
+    shots = []
+    for name in sorted(os.listdir(screens)):
+        if name.endswith(".bmp"):
+            png = os.path.join(screens, name[:-4] + ".png")
+            subprocess.run(["convert", os.path.join(screens, name), png], check=False)
+            os.remove(os.path.join(screens, name))
+            shots.append(png)
+    subprocess.run([ENV["WINESERVER"], "-k"], env=ENV)
+    print("== Screenshots")
+    for png in shots:
+        print("  " + png)
+    print("== Reports: %s, %s" % (os.path.join(DEMO, "report1.txt"), os.path.join(DEMO, "report2.txt")))
+
+
+if __name__ == "__main__":
+    main()

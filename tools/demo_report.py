@@ -237,7 +237,21 @@ def report(before_path, after_path, player_path, selection_path, all_path, scrip
             out.append("  " + path)
     out.append("")
     foreign_changed = [e for e in removed + added if "otramarca" in e.lower() or "contabilidad" in e.lower()]
+    # Every removed file carries a name the removal profile lists (or is a
+    # directory the removal emptied, or a shortcut, service, device or
+    # spooler leftover the steps remove by their own rules).
+    unexplained = []
+    for entry in removed:
+        if entry.startswith("file:") and not entry.endswith("/"):
+            name = entry.rstrip("/").split("/")[-1]
+            base = name.rsplit(".", 1)[0]
+            shortcut = name.endswith((".lnk", ".pif"))
+            inf = re.match(r"oem\d+\.(inf|pnf)$", name)
+            if name not in chosen_profile["file"] and not shortcut and not inf:
+                unexplained.append(entry)
     out.append("Checks")
+    out.append("  every removed file is named by the removal profile: %s"
+               % ("yes" if not unexplained else "NO: " + ", ".join(unexplained)))
     out.append("  another maker's files, keys and printer untouched: %s"
                % ("yes" if not foreign_changed and "Contabilidad" in a["printers"] else "NO"))
     out.append("  nothing added but the uninstaller's own traces: %s" % ("yes" if not added else "NO: " + ", ".join(added)))

@@ -88,15 +88,28 @@ def strip(images):
 
 
 def write_bmp(path, canvas):
-    stride = (canvas.width * 3 + 3) & ~3
+    """An 8-bit palettised BMP: the images use only a few colours."""
+    palette = []
+    index = {}
+    for row in canvas.pixels:
+        for p in row:
+            colour = p or MAGENTA
+            if colour not in index:
+                index[colour] = len(palette)
+                palette.append(colour)
+    assert len(palette) <= 256
+    stride = (canvas.width + 3) & ~3
     rows = b""
     for row in reversed(canvas.pixels):
-        line = b"".join(bytes((b, g, r)) for (r, g, b) in (p or MAGENTA for p in row))
+        line = bytes(index[p or MAGENTA] for p in row)
         rows += line + b"\0" * (stride - len(line))
-    header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(rows), 0, 0, 14 + len(header))
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 8, 0, len(rows), 2835, 2835,
+                         len(palette), 0)
+    offset = 14 + len(header) + len(table)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
     with open(path, "wb") as f:
-        f.write(file_header + header + rows)
+        f.write(file_header + header + table + rows)
 
 
 def ico_image(size):

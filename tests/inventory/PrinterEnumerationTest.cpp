@@ -299,6 +299,25 @@ TEST(PrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
     }
 }
 
+// The loading sequence enumerates a second time after a result of 0. A
+// printer recorded twice would keep its second record unselectable, so it
+// would be removed although the user kept it.
+TEST(PrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
+{
+    SimulatedSpooler spooler("[Printer]\nName=Primera\nDriver=D\nData.VantoDriver08=1\n"
+                             "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\nLevel2Error=1784\n"
+                             "[Printer]\nName=Tercera\nDriver=D\nData.VantoDriver08=1\n");
+    PrinterList printers;
+    EXPECT_EQ(0, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ(0, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1"}), Lines(printers));
+
+    spooler.Write("[Printer]\nName=PRIMERA\nDriver=D\nData.VantoDriver08=1\n"
+                  "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n");
+    EXPECT_EQ(2, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1", "Segunda|D|||1|0|0|0|0|1"}), Lines(printers));
+}
+
 namespace {
 
 // The WIN.INI default device of the prefix, put back afterwards.

@@ -119,9 +119,34 @@ std::string LoadedString(UINT id)
     return strings.GetString(id);
 }
 
+// The WIN.INI default device of the prefix, put back afterwards.
+class DefaultDevice {
+public:
+    DefaultDevice()
+    {
+        char value[256] = {};
+        GetProfileStringA("windows", "device", "", value, sizeof(value));
+        saved = value;
+    }
+    ~DefaultDevice() { WriteProfileStringA("windows", "device", saved.empty() ? nullptr : saved.c_str()); }
+    void Set(const char* device) { WriteProfileStringA("windows", "device", device); }
+
+private:
+    std::string saved;
+};
+
+// The default printer's name in WIN.INI is shared by every program of the
+// prefix (the removal rewrites it), and every record shows whether its
+// printer is the default: these tests set it and run alone.
+class SerialPrinterEnumeration : public ::testing::Test {
+protected:
+    SerialPrinterEnumeration() { device.Set("Ninguna,winspool,Ne00:"); }
+    DefaultDevice device;
+};
+
 }  // namespace
 
-TEST(PrinterEnumeration, RecordsOfThePackageForeignAndConnections)
+TEST_F(SerialPrinterEnumeration, RecordsOfThePackageForeignAndConnections)
 {
     SimulatedSpooler spooler(kMixed);
     const std::vector<std::string> expected = {
@@ -142,7 +167,7 @@ TEST(PrinterEnumeration, RecordsOfThePackageForeignAndConnections)
     EXPECT_EQ(expected, Lines(win9x.printers));
 }
 
-TEST(PrinterEnumeration, Win32sCountsEveryPrinterAsThePackagesAndKeepsNoServer)
+TEST_F(SerialPrinterEnumeration, Win32sCountsEveryPrinterAsThePackagesAndKeepsNoServer)
 {
     SimulatedSpooler spooler(kMixed);
     Enumeration run = Enumerate(ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10));
@@ -159,7 +184,7 @@ TEST(PrinterEnumeration, Win32sCountsEveryPrinterAsThePackagesAndKeepsNoServer)
 
 // The levels as the simulator answers them under Wine's emulation: level 4
 // does not exist on the 9x family, so a wrong choice there finds nothing.
-TEST(PrinterEnumeration, UnderEmulatedWindows98AndWin32s)
+TEST_F(SerialPrinterEnumeration, UnderEmulatedWindows98AndWin32s)
 {
     SimulatedSpooler spooler(kMixed);
     const std::string probe = BesideTests("inventory_probe.exe");
@@ -269,7 +294,7 @@ TEST(PrinterEnumeration, OtherEmptyOrFailedEnumerationsAreQuiet)
     }
 }
 
-TEST(PrinterEnumeration, PrintersThatCannotBeReadFully)
+TEST_F(SerialPrinterEnumeration, PrintersThatCannotBeReadFully)
 {
     // Not opened: skipped and not counted. No level-2 size and no earlier
     // buffer: counted, not recorded.
@@ -282,7 +307,7 @@ TEST(PrinterEnumeration, PrintersThatCannotBeReadFully)
 }
 
 // A failure after some printers were recorded: 0, and the records stay.
-TEST(PrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
+TEST_F(SerialPrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
 {
     const char* failures[] = {"Level2Error=1784", "Level2SizeError=1726"};
     for (const char* failure : failures) {
@@ -302,7 +327,7 @@ TEST(PrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
 // The loading sequence enumerates a second time after a result of 0. A
 // printer recorded twice would keep its second record unselectable, so it
 // would be removed although the user kept it.
-TEST(PrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
+TEST_F(SerialPrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
 {
     SimulatedSpooler spooler("[Printer]\nName=Primera\nDriver=D\nData.VantoDriver08=1\n"
                              "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\nLevel2Error=1784\n"
@@ -318,33 +343,13 @@ TEST(PrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
     EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1", "Segunda|D|||1|0|0|0|0|1"}), Lines(printers));
 }
 
-namespace {
-
-// The WIN.INI default device of the prefix, put back afterwards.
-class DefaultDevice {
-public:
-    DefaultDevice()
-    {
-        char value[256] = {};
-        GetProfileStringA("windows", "device", "", value, sizeof(value));
-        saved = value;
-    }
-    ~DefaultDevice() { WriteProfileStringA("windows", "device", saved.empty() ? nullptr : saved.c_str()); }
-    void Set(const char* device) { WriteProfileStringA("windows", "device", device); }
-
-private:
-    std::string saved;
-};
-
-}  // namespace
 
 // Default by attribute, or by the WIN.INI name compared with its case.
-TEST(SerialPrinterEnumeration, DefaultByAttributeOrExactWinIniName)
+TEST_F(SerialPrinterEnumeration, DefaultByAttributeOrExactWinIniName)
 {
     SimulatedSpooler spooler("[Printer]\nName=Vanto Oficina\nDriver=D\nData.VantoDriver08=1\n"
                              "[Printer]\nName=Vanto Enlace\nDriver=D\nAttributes=0x44\nData.PellPrinter=x\n"
                              "[Printer]\nName=Vanto\nDriver=D\nData.VantoDriver08=1\n");
-    DefaultDevice device;
     struct Case {
         const char* device;
         const char* defaults;

@@ -91,6 +91,19 @@ std::string ProgramSandbox::Screenshot(HWND window, const std::string& name)
     std::string path = (length > 0 && length < MAX_PATH) ? std::string(artifacts) : Directory();
     if (!path.empty() && path.back() != '\\')
         path += '\\';
+    CreateDirectoryA(path.c_str(), nullptr);
     path += name + ".bmp";
-    return UiDriver::Screenshot(window, path) ? path : std::string();
+    // The program paints when it is idle: the picture is taken once two
+    // shots in a row agree.
+    std::string previous;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (!UiDriver::Screenshot(window, path))
+            return std::string();
+        std::string shot = ReadWholeFile(path);
+        if (shot == previous)
+            break;
+        previous.swap(shot);
+        Sleep(150);
+    }
+    return path;
 }

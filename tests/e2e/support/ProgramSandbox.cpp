@@ -93,17 +93,20 @@ std::string ProgramSandbox::Screenshot(HWND window, const std::string& name)
         path += '\\';
     CreateDirectoryA(path.c_str(), nullptr);
     path += name + ".bmp";
-    // The program paints when it is idle: the picture is taken once two
-    // shots in a row agree.
+    // The program paints once it is idle again: each shot waits until it
+    // has answered a message, and the picture is taken once two shots in a
+    // row agree.
     std::string previous;
     for (int attempt = 0; attempt < 20; ++attempt) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        Sleep(150);
         if (!UiDriver::Screenshot(window, path))
             return std::string();
         std::string shot = ReadWholeFile(path);
         if (shot == previous)
             break;
         previous.swap(shot);
-        Sleep(150);
     }
     return path;
 }

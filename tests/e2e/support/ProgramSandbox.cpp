@@ -95,9 +95,10 @@ std::string ProgramSandbox::Screenshot(HWND window, const std::string& name)
     path += name + ".bmp";
     // The program paints once it is idle again: each shot waits until it
     // has answered a message, and the picture is taken once two shots in a
-    // row agree.
+    // row agree, or after a second and a half for a page that keeps moving.
     std::string previous;
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1500) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
         Sleep(150);

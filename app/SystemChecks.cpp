@@ -104,6 +104,20 @@ int StartSpooler()
     });
 }
 
+int StartSpoolerWhenStopped(DWORD timeoutMs)
+{
+    return WithSpoolerService([timeoutMs](SC_HANDLE service) {
+        // A start while the stop is pending is refused as "already running".
+        for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+            SERVICE_STATUS status = {};
+            if (!QueryServiceStatus(service, &status) || status.dwCurrentState != SERVICE_STOP_PENDING)
+                break;
+            Sleep(50);
+        }
+        return (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
+    });
+}
+
 int CloseWin95Spooler()
 {
     HWND spooler = FindWindowA("SpoolProcessClass", nullptr);

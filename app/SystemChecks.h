@@ -24,6 +24,9 @@ int SendCloseToClass(const char* windowClass, WPARAM wParam, LPARAM lParam);
 int StopSpooler();
 // 1 when the "Spooler" service was started or was already running.
 int StartSpooler();
+// StartSpooler once a stop still pending has completed (waited for at most
+// timeoutMs).
+int StartSpoolerWhenStopped(DWORD timeoutMs);
 
 // Windows 95's spooler window: 1 when found and sent WM_CLOSE (then waits
 // a second for it to go), else 0.

@@ -18,6 +18,7 @@ namespace {
 const UINT kFirstTickMs = 400;
 const UINT kFastTickMs = 200;
 const int kStepCount = 11;
+const DWORD kSpoolerStopWaitMs = 10000;
 
 bool g_busy = false;
 int g_spoolerStopWait = 0;
@@ -94,9 +95,13 @@ void CLoadingDlg::AskToStop()
     KillTimer(hwnd, kLoadingTimerId);
     const std::string text = strings.GetString(IDS_STOP_QUESTION);
     const std::string caption = strings.GetString(IDS_CAPTION);
-    if (ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES)
+    if (ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES) {
+        // Stopped after step 2 and before step 4: printing would stay off
+        // once the program has ended.
+        if (osInfo.IsNT() && (LoadingStep == 3 || LoadingStep == 4))
+            StartSpoolerWhenStopped(kSpoolerStopWaitMs);
         EndDialog(hwnd, 0);
-    else
+    } else
         SetTimer(hwnd, kLoadingTimerId, kFastTickMs, nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <vector>
@@ -45,6 +46,15 @@ std::string WinIniDefaultPrinter()
     GetProfileStringA("windows", "device", "", device, sizeof(device));
     std::string name = device;
     return name.substr(0, name.find(','));
+}
+
+bool AlreadyRecorded(const PrinterList& printers, const char* name)
+{
+    for (const InstalledPrinter& printer : printers) {
+        if (TextEquals(printer.name, name))
+            return true;
+    }
+    return false;
 }
 
 std::vector<BYTE> AllocateOrThrow(DWORD size)
@@ -159,7 +169,12 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
                 if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
                     record.foreign = 1;
                 ApplySwitchFilter(record, switches);
-                printers.Append(record);
+                // The loading sequence runs a second time after a failure; a
+                // second record of a printer would never get the user's choice
+                // (the selection updates the first), and the printer would
+                // then be removed although it was kept.
+                if (!AlreadyRecorded(printers, record.name))
+                    printers.Append(record);
             }
             ClosePrinter(printer);
             ++count;

@@ -25,7 +25,8 @@ struct QuickExceptionInfo {
 std::string DescribeFailure(const QuickExceptionInfo& failure);
 
 // Appends one record per printer that could be opened and sized, filtered
-// by the switches. Returns the number of printers opened, or 0 after any
+// by the switches; a printer whose name is already in the list is not
+// recorded again. Returns the number of printers opened, or 0 after any
 // failure (the records appended so far stay). When the spooler does not
 // answer (error 1722) message 206 is shown, owned by loadingDialog, and
 // that dialog is ended with 0.

@@ -158,7 +158,9 @@ void SelectPage::CollectSelection()
         return;
     const int rows = list.ItemCount();
     for (int row = 0; row < rows; ++row) {
-        char name[257] = {};
+        // The whole name field: a row whose name was cut would match no
+        // printer, which would then be removed although not chosen.
+        char name[kTextField] = {};
         if (!list.GetItemText(row, 0, name, sizeof(name)))
             continue;
         const bool selected =

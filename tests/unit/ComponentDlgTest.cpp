@@ -98,7 +98,8 @@ TEST(ComponentDialog, RadioCommandsSetTheChoice)
     EXPECT_EQ(COMPONENT_SCANNER, dialog.choice);
 }
 
-TEST(ScannerDriver, InstalledWhenItsUninstallKeyExists)
+// The scanner tests share one uninstall key of the prefix: they run alone.
+TEST(SerialScannerDriver, InstalledWhenItsUninstallKeyExists)
 {
     EXPECT_FALSE(ScannerDriverInstalled(kGuid));
     {
@@ -110,7 +111,7 @@ TEST(ScannerDriver, InstalledWhenItsUninstallKeyExists)
     EXPECT_FALSE(ScannerDriverInstalled(std::string(300, 'g').c_str()));
 }
 
-TEST(ScannerDriver, RunsTheRegisteredUninstallCommand)
+TEST(SerialScannerDriver, RunsTheRegisteredUninstallCommand)
 {
     TempDir dir;
     const std::string marker = dir.Join("scanner-removed.txt");
@@ -122,7 +123,7 @@ TEST(ScannerDriver, RunsTheRegisteredUninstallCommand)
     EXPECT_TRUE(WaitForFile(marker));
 }
 
-TEST(ScannerDriver, MissingProgramOrKeyIsReported)
+TEST(SerialScannerDriver, MissingProgramOrKeyIsReported)
 {
     {
         ScannerKey key("C:\\no\\such\\uninstaller.exe /remove");

@@ -151,6 +151,22 @@ TEST_F(SelectPageTest, SelectionEnablesUninstallAndIsCollected)
         EXPECT_EQ(1, printer.excluded);
 }
 
+// A printer whose name fills its whole field is still found from its row:
+// left unselected, it stays.
+TEST_F(SelectPageTest, LongestNamesAreCollectedToo)
+{
+    const std::string longName(259, 'L');
+    database.printers.Append(MakePrinter(longName.c_str(), "VANTO A"));
+    database.printers.Append(MakePrinter((longName.substr(0, 258) + "M").c_str(), "VANTO A"));
+    page.FillPrinterList();
+    Select(1, true);
+    page.CollectSelection();
+    EXPECT_EQ(1, page.selectedCount);
+    auto it = database.printers.begin();
+    EXPECT_EQ(1, it->excluded);
+    EXPECT_EQ(0, (++it)->excluded);
+}
+
 TEST_F(SelectPageTest, MenuCommandsSelectAllAndStartRemoval)
 {
     database.printers.Append(MakePrinter("Uno", "VANTO A"));

@@ -91,6 +91,23 @@ std::string ProgramSandbox::Screenshot(HWND window, const std::string& name)
     std::string path = (length > 0 && length < MAX_PATH) ? std::string(artifacts) : Directory();
     if (!path.empty() && path.back() != '\\')
         path += '\\';
+    CreateDirectoryA(path.c_str(), nullptr);
     path += name + ".bmp";
-    return UiDriver::Screenshot(window, path) ? path : std::string();
+    // The program paints once it is idle again: each shot waits until it
+    // has answered a message, and the picture is taken once two shots in a
+    // row agree, or after a second and a half for a page that keeps moving.
+    std::string previous;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1500) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        Sleep(150);
+        if (!UiDriver::Screenshot(window, path))
+            return std::string();
+        std::string shot = ReadWholeFile(path);
+        if (shot == previous)
+            break;
+        previous.swap(shot);
+    }
+    return path;
 }

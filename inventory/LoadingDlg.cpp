@@ -37,6 +37,8 @@ bool StillWaiting(int& counter, int limit)
 
 }  // namespace
 
+CLoadingDlg::AdministratorCheck CLoadingDlg::administratorCheck = IsAdministrator;
+
 void CLoadingDlg::ResetProcessCounters()
 {
     g_busy = false;
@@ -161,7 +163,7 @@ UINT CLoadingDlg::RunStep()
     HWND progress = GetDlgItem(hwnd, IDC_LOADING_PROGRESS);
     switch (LoadingStep) {
     case 0:
-        if (!IsAdministrator(osInfo))
+        if (!administratorCheck(osInfo))
             return IDS_NO_ADMIN_RIGHTS;
         break;
     case 1:

@@ -26,6 +26,11 @@ public:
     // tests that run the dialog more than once start from scratch.
     static void ResetProcessCounters();
 
+    // The administrator check of step 0; a user without the rights cannot
+    // be made under Wine, so tests replace it.
+    typedef int (*AdministratorCheck)(const COSInfo& os);
+    static AdministratorCheck administratorCheck;
+
     UninstallDatabase* database;
     CommandLineSwitches switches;
     int LoadingStep;

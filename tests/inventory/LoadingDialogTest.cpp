@@ -8,6 +8,8 @@
 #include "LoadingDlg.h"
 #include "PrivateMessages.h"
 #include "SimulatedSpooler.h"
+#include "SpoolerStandIn.h"
+#include "SystemChecks.h"
 #include "UninstallDatabase.h"
 #include "VersionRecords.h"
 #include "resource.h"
@@ -83,4 +85,78 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
         EXPECT_EQ(0u, boxes.Messages()[i].text.find("Aviso: el proceso de desinstalaci\xF3n no puede localizar"));
         EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[i].style);
     }
+}
+
+namespace {
+
+int NotAnAdministrator(const COSInfo&) { return 0; }
+
+// Runs the loading dialog until it ends (at most a minute) and returns its result.
+INT_PTR RunLoading(CLoadingDlg& dialog)
+{
+    g_watched = &dialog;
+    const UINT_PTR guard = SetTimer(nullptr, 0, 60000, GiveUp);
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOADING), nullptr,
+                                           DialogProc, reinterpret_cast<LPARAM>(&dialog));
+    KillTimer(nullptr, guard);
+    g_watched = nullptr;
+    return result;
+}
+
+}  // namespace
+
+TEST(SerialLoadingDialog, WithoutAdministratorRightsEndsAtOnce)
+{
+    SimulatedSpooler spooler("");
+    UninstallDatabase database;
+    CLoadingDlg dialog;
+    CLoadingDlg::ResetProcessCounters();
+    dialog.SetDatabase(&database);
+    CLoadingDlg::administratorCheck = NotAnAdministrator;
+    MessageBoxRecorder boxes;
+    const INT_PTR result = RunLoading(dialog);
+    CLoadingDlg::administratorCheck = IsAdministrator;
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, dialog.LoadingStep);  // the failed step is not passed
+    ASSERT_EQ(1u, boxes.Messages().size());
+    EXPECT_EQ("No tiene derechos de administrador. La desinstalaci\xF3n no puede continuar. Consulte al "
+              "administrador del sistema.",
+              boxes.Messages()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
+}
+
+// On NT the spooler is stopped and started again; a spooler that cannot
+// start ends the loading with message 152.
+TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
+{
+    SimulatedSpooler spooler("");
+    UninstallDatabase database;
+    CLoadingDlg dialog;
+    CLoadingDlg::ResetProcessCounters();
+    dialog.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
+    dialog.SetDatabase(&database);
+    MessageBoxRecorder boxes;
+    INT_PTR result = -1;
+    {
+        SpoolerProgram standIn;
+        ASSERT_TRUE(standIn.Set("C:\\windows\\system32\\cmd.exe /c exit 3"));
+        result = RunLoading(dialog);
+    }
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(4, dialog.LoadingStep);
+    ASSERT_EQ(1u, boxes.Messages().size());
+    EXPECT_EQ("\xA1" "El spooler es inestable!\nReinicie el sistema y repita la desinstalaci\xF3n.",
+              boxes.Messages()[0].text);
+    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
+    // Leave the prefix with its spooler running.
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
+    if (service) {
+        StartServiceA(service, 0, nullptr);
+        CloseServiceHandle(service);
+    }
+    if (manager)
+        CloseServiceHandle(manager);
+    EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SystemChecks.h"
+#include "SpoolerStandIn.h"
 #include "TestPaths.h"
 #include "VersionRecords.h"
 #include "WineVersion.h"
@@ -80,60 +81,6 @@ std::string UniqueClass(const char* stem) { return stem + std::to_string(GetCurr
 const char* const kCompanionClasses[] = {
     "SdStatusWindowClass_", "KVQStatusClass_01",    "KVQInstallClass__", "ZbridgeWClass01", "VSPL3208Class",
     "ZMsgPopClass01",       "PELLIVANCEDLGCLASS01", "ZPSD01",            "KVQPSMCClass01",
-};
-
-SERVICE_STATUS SpoolerStatus()
-{
-    SERVICE_STATUS status = {};
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS) : nullptr;
-    if (service)
-        QueryServiceStatus(service, &status);
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return status;
-}
-
-bool WaitForSpooler(DWORD state)
-{
-    for (int i = 0; i < 250; ++i) {
-        if (SpoolerStatus().dwCurrentState == state)
-            return true;
-        Sleep(20);
-    }
-    return false;
-}
-
-// Points the Spooler service at another program while it lives; always puts
-// back Wine's own spoolsv.exe, even after an earlier run that did not.
-class SpoolerProgram {
-public:
-    SpoolerProgram()
-    {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);
-        original = std::string(system) + "\\spoolsv.exe";
-        Set(original.c_str());
-    }
-    ~SpoolerProgram() { Set(original.c_str()); }
-    bool Set(const char* commandLine) const
-    {
-        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
-        const bool changed = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                                                             SERVICE_NO_CHANGE, commandLine, nullptr, nullptr,
-                                                             nullptr, nullptr, nullptr, nullptr);
-        if (service)
-            CloseServiceHandle(service);
-        if (manager)
-            CloseServiceHandle(manager);
-        return changed;
-    }
-
-private:
-    std::string original;
 };
 
 }  // namespace

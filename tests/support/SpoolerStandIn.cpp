@@ -1,0 +1,49 @@
+#include "SpoolerStandIn.h"
+
+SERVICE_STATUS SpoolerStatus()
+{
+    SERVICE_STATUS status = {};
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS) : nullptr;
+    if (service)
+        QueryServiceStatus(service, &status);
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return status;
+}
+
+bool WaitForSpooler(DWORD state)
+{
+    for (int i = 0; i < 250; ++i) {
+        if (SpoolerStatus().dwCurrentState == state)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+SpoolerProgram::SpoolerProgram()
+{
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    original = std::string(system) + "\\spoolsv.exe";
+    Set(original.c_str());
+}
+
+SpoolerProgram::~SpoolerProgram() { Set(original.c_str()); }
+
+bool SpoolerProgram::Set(const char* commandLine) const
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
+    const bool changed = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                         SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
+                                                         nullptr, nullptr, nullptr);
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return changed;
+}

@@ -1,0 +1,22 @@
+// The prefix's one Spooler service, for tests: its state, and a stand-in
+// program that makes its start fail.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+SERVICE_STATUS SpoolerStatus();
+// Waits (up to 5 s) for the service to reach the state.
+bool WaitForSpooler(DWORD state);
+
+// Points the Spooler service at another program while it lives; always puts
+// back Wine's own spoolsv.exe, even after an earlier run that did not.
+class SpoolerProgram {
+public:
+    SpoolerProgram();
+    ~SpoolerProgram();
+    bool Set(const char* commandLine) const;
+
+private:
+    std::string original;
+};

@@ -25,8 +25,9 @@ const char* const kPerUserKeysNT[] = {
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts",
 };
 
-// A class identifier names a key directly below HKEY_CLASSES_ROOT; anything
-// else (empty, blanks, a path) would reach keys the printer does not own.
+// A class identifier names a key directly below HKEY_CLASSES_ROOT, and a
+// printer name one key below the printer keys; anything else (empty, blanks,
+// a path) would reach keys the printer does not own.
 bool IsPlainKeyName(const char* name)
 {
     bool visible = false;
@@ -90,6 +91,14 @@ void RemoveUsbDeviceOfPackage()
         RemoveUsbDevice(hardwareId, vendorId, productId);
 }
 
+// A comma would split the registry lines made from the name into other
+// fields than the key.
+bool FitsRegistryLines(const char* printerName)
+{
+    return IsPlainKeyName(printerName) && std::strchr(printerName, ',') == nullptr &&
+           std::strchr(printerName, '"') == nullptr;
+}
+
 void DeletePerUserValues(const char* printerName)
 {
     for (const char* path : kPerUserKeysNT) {
@@ -121,7 +130,12 @@ void RemovePage::removePrinters()
     defaults.DesiredAccess = PRINTER_ALL_ACCESS;
 
     for (InstalledPrinter& printer : database->printers) {
-        if (printer.excluded == 1 || printer.foreign == 1 || printer.removed == 1) {
+        if (printer.name[0] == '\0')
+            continue;  // not a printer
+        // A printer an earlier pass removed is gone: it cannot take over.
+        if (printer.removed == 1)
+            continue;
+        if (printer.excluded == 1 || printer.foreign == 1) {
             CopyText(remainingPrinter, printer.name);
             continue;
         }
@@ -149,6 +163,8 @@ void RemovePage::removePrinters()
             RemoveUsbDeviceOfPackage();
             ClosePrinter(handle);
         }
+        if (!FitsRegistryLines(printer.name))
+            continue;
         if (osInfo.IsNT())
             DeletePerUserValues(printer.name);
         if (osInfo.IsWin9x()) {

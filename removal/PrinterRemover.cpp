@@ -8,6 +8,7 @@
 
 #include "DefaultPrinter.h"
 #include "FileSpec.h"
+#include "KeyName.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
@@ -24,21 +25,6 @@ const char* const kPerUserKeysNT[] = {
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices",
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts",
 };
-
-// A class identifier names a key directly below HKEY_CLASSES_ROOT, and a
-// printer name one key below the printer keys; anything else (empty, blanks,
-// a path) would reach keys the printer does not own.
-bool IsPlainKeyName(const char* name)
-{
-    bool visible = false;
-    for (const char* p = name; *p; ++p) {
-        if (*p == '\\')
-            return false;
-        if (*p != ' ' && *p != '\t')
-            visible = true;
-    }
-    return visible;
-}
 
 bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, char (&id)[33])
 {
@@ -62,7 +48,7 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, ch
 
 void RemoveClassKeys(const char* id)
 {
-    if (!IsPlainKeyName(id))
+    if (!IsSingleKeyName(id))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, &key) == ERROR_SUCCESS && key) {
@@ -89,14 +75,6 @@ void RemoveUsbDeviceOfPackage()
     const UINT vendorId = GetPrivateProfileIntA("Strings", "USB_VID", 0, masterScriptBesideProgram);
     if (hardwareId[0] && productId && vendorId)
         RemoveUsbDevice(hardwareId, vendorId, productId);
-}
-
-// A comma would split the registry lines made from the name into other
-// fields than the key.
-bool FitsRegistryLines(const char* printerName)
-{
-    return IsPlainKeyName(printerName) && std::strchr(printerName, ',') == nullptr &&
-           std::strchr(printerName, '"') == nullptr;
 }
 
 void DeletePerUserValues(const char* printerName)
@@ -163,7 +141,9 @@ void RemovePage::removePrinters()
             RemoveUsbDeviceOfPackage();
             ClosePrinter(handle);
         }
-        if (!FitsRegistryLines(printer.name))
+        // A name that is not one key name would make the lines below name
+        // a parent key or another printer's.
+        if (!IsSingleKeyName(printer.name) || !FitsRegistryLine(printer.name))
             continue;
         if (osInfo.IsNT())
             DeletePerUserValues(printer.name);

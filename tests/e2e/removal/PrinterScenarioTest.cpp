@@ -64,12 +64,12 @@ protected:
 
 }  // namespace
 
-// One of two printers of the package goes; the default printer was among
-// them, so the last remaining printer in list order (a foreign one) takes
-// over. Its ten jobs go first; the print processor only it named goes after
-// the foreign printer using it is switched to WinPrint; what the kept
-// printer needs stays.
-TEST_F(PrinterScenario, OneOfTwoPrintersOnWindowsXp)
+// One printer of the package goes, two stay; the default printer was the
+// one that goes, so the last remaining printer in list order (a foreign one)
+// takes over. Its ten jobs go first; the print processor only its profile
+// names goes once the printers still using it (one kept, one foreign) are
+// switched to WinPrint; what the kept printers' profile names stays.
+TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindowsXp)
 {
     ASSERT_TRUE(PutText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina", "Bandeja", "2"));
     ASSERT_TRUE(PutText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala", "Bandeja", "1"));
@@ -79,6 +79,8 @@ TEST_F(PrinterScenario, OneOfTwoPrintersOnWindowsXp)
         "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=TRELUN Corvel PCL\nAttributes=0x44\n"
         "PrintProcessor=TrelunProcA\nData.VantoDriver08=1\n" +
             Jobs(10, 31) +
+            "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=TRELUN Corvel PS\nPrintProcessor=TrelunProcA\n"
+            "Datatype=NT EMF 1.008\nData.VantoDriver08=1\n"
             "[Printer]\nName=Ajena\nPort=COM1:\nDriver=Otro\nPrintProcessor=TrelunProcA\nDatatype=NT EMF 1.008\n"
             "[Driver]\nName=TRELUN Corvel PCL\n[Driver]\nName=TRELUN Corvel PS\n[Driver]\nName=Otro\n"
             "[PrintProcessor]\nName=WinPrint\n[PrintProcessor]\nName=TrelunProcA\n"
@@ -86,7 +88,7 @@ TEST_F(PrinterScenario, OneOfTwoPrintersOnWindowsXp)
         kPrinterScript);
     RemovalRun run;
     run.chosen = {"Corvel Oficina"};
-    run.screenshotName = "removal_one_of_two_winxp";
+    run.screenshotName = "removal_one_printer_winxp";
     const RemovalOutcome outcome = RunRemoval(sandbox, run);
     ASSERT_TRUE(outcome.started);
 
@@ -100,17 +102,19 @@ TEST_F(PrinterScenario, OneOfTwoPrintersOnWindowsXp)
     EXPECT_EQ(1u, outcome.exitCode);
 
     const spoolsim::State state = sandbox.Spooler().Read();
-    EXPECT_EQ((std::vector<std::string>{"Corvel Sala", "Ajena"}), PrinterNames(state));
+    EXPECT_EQ((std::vector<std::string>{"Corvel Sala", "Corvel Pasillo", "Ajena"}), PrinterNames(state));
     EXPECT_FALSE(HasDriver(state, "TRELUN Corvel PCL"));
     EXPECT_TRUE(HasDriver(state, "TRELUN Corvel PS"));
     EXPECT_TRUE(HasDriver(state, "Otro"));
     EXPECT_FALSE(HasProcessor(state, "TrelunProcA"));
     EXPECT_TRUE(HasProcessor(state, "TrelunProcB"));
-    const spoolsim::Printer* foreign = FindSimPrinter(state, "Ajena");
-    ASSERT_NE(nullptr, foreign);
-    EXPECT_EQ("WinPrint", foreign->printProcessor);
-    EXPECT_EQ("RAW", foreign->datatype);
-    EXPECT_NE(0u, foreign->attributes & 0x4);
+    for (const char* name : {"Corvel Pasillo", "Ajena"}) {
+        const spoolsim::Printer* switched = FindSimPrinter(state, name);
+        ASSERT_NE(nullptr, switched) << name;
+        EXPECT_EQ("WinPrint", switched->printProcessor) << name;
+        EXPECT_EQ("RAW", switched->datatype) << name;
+    }
+    EXPECT_NE(0u, FindSimPrinter(state, "Ajena")->attributes & 0x4);
     EXPECT_EQ("TrelunProcB", FindSimPrinter(state, "Corvel Sala")->printProcessor);
     EXPECT_EQ("Ajena,winspool,COM1:", ProfileString("windows", "device"));
 
@@ -309,4 +313,66 @@ TEST_F(LastPrinterScenario, ServicesAndHooksOnWindowsXp)
     EXPECT_EQ(directory + "|" + directory.substr(0, directory.size() - 1) + "|0\r\n", ReadWholeFile(calls));
     DeleteFileA(calls.c_str());
     DeleteTestService();
+}
+
+namespace {
+
+const char kPrinters9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\\";
+
+}  // namespace
+
+// The same removal on Windows 98: every removal there ends with the restart
+// question (answered No). The spooler's default attribute moves, WIN.INI is
+// left alone, and the printer's keys go through the registry step instead of
+// the per-user values.
+TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
+{
+    const std::string devices = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
+    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, devices, "Corvel Oficina", "winspool,LPT1:"));
+    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
+    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData", "x", "1"));
+    WriteProfileStringA("windows", "device", "Corvel Oficina,winspool,LPT1:");
+    ProgramSandbox sandbox(
+        "[Printer]\nName=Corvel Sala\nPort=LPT2:\nDriver=TRELUN Corvel PS\nPrintProcessor=TrelunProcB\n"
+        "Data.VantoDriver08=1\n"
+        "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=TRELUN Corvel PCL\nAttributes=0x44\n"
+        "PrintProcessor=TrelunProcA\nData.VantoDriver08=1\n" +
+            Jobs(3, 31) +
+            "[Driver]\nName=TRELUN Corvel PCL\n[Driver]\nName=TRELUN Corvel PS\n"
+            "[PrintProcessor]\nName=WinPrint\n[PrintProcessor]\nName=TrelunProcA\n[PrintProcessor]\nName=TrelunProcB\n",
+        kPrinterScript);
+    RemovalRun run;
+    run.version = "win98";
+    run.chosen = {"Corvel Oficina"};
+    run.closingAnswer = IDNO;
+    run.screenshotName = "removal_one_printer_win98";
+    const RemovalOutcome outcome = RunRemoval(sandbox, run);
+    ASSERT_TRUE(outcome.started);
+
+    EXPECT_EQ((std::vector<std::string>{
+                  "La impresora predeterminada se ha eliminado.\nLa nueva impresora predeterminada es 'Corvel Sala'",
+                  kRestartQuestionText}),
+              Texts(outcome));
+    EXPECT_EQ("GGGGGGGGG", outcome.marks);
+    EXPECT_EQ(1u, outcome.exitCode);
+
+    const spoolsim::State state = sandbox.Spooler().Read();
+    EXPECT_EQ((std::vector<std::string>{"Corvel Sala"}), PrinterNames(state));
+    EXPECT_NE(0u, state.printers.at(0).attributes & 0x4);
+    EXPECT_FALSE(HasDriver(state, "TRELUN Corvel PCL"));
+    EXPECT_FALSE(HasProcessor(state, "TrelunProcA"));
+    EXPECT_TRUE(HasProcessor(state, "TrelunProcB"));
+    EXPECT_EQ("Corvel Oficina,winspool,LPT1:", ProfileString("windows", "device"));
+    EXPECT_TRUE(ValueThere(HKEY_CURRENT_USER, devices, "Corvel Oficina"));
+    EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina"));
+    EXPECT_TRUE(KeyThere(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData"));
+    EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
+
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, devices.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Corvel Oficina");
+        RegCloseKey(key);
+    }
+    DropKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
+    DropKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala");
 }

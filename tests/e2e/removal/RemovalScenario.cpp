@@ -236,3 +236,83 @@ std::string ProfileString(const char* section, const char* key)
     GetProfileStringA(section, key, "", value, sizeof(value));
     return value;
 }
+
+namespace {
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+std::string RawPendingRenames()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::string();
+    DWORD size = 0;
+    std::string data;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
+        size > 0) {
+        data.assign(size, '\0');
+        if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
+                             &size) == ERROR_SUCCESS)
+            data.resize(size);
+        else
+            data.clear();
+    }
+    RegCloseKey(key);
+    return data;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string PendingRenameList()
+{
+    std::string list = RawPendingRenames();
+    for (char& c : list) {
+        if (c == '\0')
+            c = '|';
+    }
+    return list;
+}
+
+void ForgetPendingRename(const std::string& path)
+{
+    const std::string raw = RawPendingRenames();
+    if (raw.empty())
+        return;
+    std::vector<std::string> items;
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t end = raw.find('\0', at);
+        if (end == std::string::npos)
+            end = raw.size();
+        items.push_back(raw.substr(at, end - at));
+        at = end + 1;
+    }
+    const std::string wanted = Lower(path);
+    std::string kept;
+    bool any = false;
+    for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+        if (items[i].empty() || Lower(items[i]).find(wanted) != std::string::npos)
+            continue;
+        kept += items[i] + '\0' + items[i + 1] + '\0';
+        any = true;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    if (any) {
+        kept += '\0';
+        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
+                       static_cast<DWORD>(kept.size()));
+    } else {
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+    }
+    RegCloseKey(key);
+}

@@ -62,4 +62,7 @@ void DropKeyTree(HKEY root, const std::string& path);
 bool FileThere(const std::string& path);
 bool PutFile(const std::string& path, const std::string& bytes = "x");
 std::string SystemDirectory();
+// Takes the MoveFileEx delay entries naming the path out of the list.
+void ForgetPendingRename(const std::string& path);
+std::string PendingRenameList();
 std::string ProfileString(const char* section, const char* key);

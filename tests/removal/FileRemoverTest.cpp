@@ -246,7 +246,11 @@ TEST_F(Files, EmptiedOemDirectoryGoesItself)
     EXPECT_TRUE(DirectoryThere(root.Join("oem")));
 }
 
-TEST_F(Files, FileInUseIsScheduledAndAsksForTheRestart)
+// The delay list is shared by the whole prefix: run alone.
+class SerialPendingFiles : public Files {
+};
+
+TEST_F(SerialPendingFiles, FileInUseIsScheduledAndAsksForTheRestart)
 {
     ASSERT_TRUE(Put("drv\\3\\vbusy.dll"));
     ASSERT_TRUE(Put("sys\\vbusy.dll"));

@@ -124,7 +124,7 @@ const char kScript[] =
     "\"Trelun E2E Monitor\",\"vmon.exe\"\r\n"
     "[VLP.Shortcuts]\r\n"
     "Trelun E2E Grupo,Vanto Monitor,\r\n"
-    "Trelun E2E Grupo,Vanto Inicio,STARTUP\r\n"
+    "Trelun E2E Grupo,Vanto E2E Inicio,STARTUP\r\n"
     "Trelun E2E Grupo,,\r\n";
 
 class CleanupScenario : public ::testing::TestWithParam<Platform> {
@@ -166,7 +166,7 @@ protected:
         for (const std::string& folder : {userPrograms, commonPrograms})
             RemoveTree(folder + kGroup);
         for (const std::string& folder : {userStartup, commonStartup})
-            DeleteFileA((folder + "Vanto Inicio.lnk").c_str());
+            DeleteFileA((folder + "Vanto E2E Inicio.lnk").c_str());
         RemoveTree(DriverDirectory40() + "trelun_a");
         for (const char* name : {"trelun_e2e_busy.dll", "ZRESTART.EXE"})
             DeleteFileA((SystemDirectory() + name).c_str());
@@ -202,11 +202,11 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     // Shortcuts.
     for (const std::string& folder : {userPrograms, commonPrograms}) {
         ASSERT_TRUE(PutFile(folder + kGroup + "\\Vanto Monitor.lnk"));
-        ASSERT_TRUE(PutFile(folder + kGroup + "\\Vanto Inicio.lnk"));
+        ASSERT_TRUE(PutFile(folder + kGroup + "\\Vanto E2E Inicio.lnk"));
     }
     ASSERT_TRUE(PutFile(userPrograms + kGroup + "\\Otro.lnk"));
     for (const std::string& folder : {userStartup, commonStartup})
-        ASSERT_TRUE(PutFile(folder + "Vanto Inicio.lnk"));
+        ASSERT_TRUE(PutFile(folder + "Vanto E2E Inicio.lnk"));
     // Files: two levels below a printer directory, three below an OEM
     // directory, in use in the system directory, and outside them all.
     const std::string printerDeep = DriverDirectory40() + "trelun_a\\trelun_b\\";
@@ -269,12 +269,12 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     // folder of the family (common on NT, the user's on 9x) once empty.
     for (const std::string& folder : {userPrograms, commonPrograms}) {
         EXPECT_FALSE(FileThere(folder + kGroup + "\\Vanto Monitor.lnk")) << folder;
-        EXPECT_FALSE(FileThere(folder + kGroup + "\\Vanto Inicio.lnk")) << folder;
+        EXPECT_FALSE(FileThere(folder + kGroup + "\\Vanto E2E Inicio.lnk")) << folder;
     }
     EXPECT_TRUE(FileThere(userPrograms + kGroup + "\\Otro.lnk"));
     EXPECT_EQ(platform.is9x, FileThere(commonPrograms + kGroup));
     for (const std::string& folder : {userStartup, commonStartup})
-        EXPECT_FALSE(FileThere(folder + "Vanto Inicio.lnk")) << folder;
+        EXPECT_FALSE(FileThere(folder + "Vanto E2E Inicio.lnk")) << folder;
     // Files.
     EXPECT_FALSE(FileThere(printerDeep + "trelun_e2e_deep.dll"));
     EXPECT_TRUE(FileThere(printerDeep + "trelun_c\\trelun_e2e_deep.dll"));

@@ -207,6 +207,8 @@ TEST_F(LastPrinterScenario, EveryPrinterGoesAfterTheUtility)
         }
         HWND main = sandbox.WaitForMainWindow(1000);
         if (main) {
+            KeepOnTop(main);
+            WaitUntil([&] { return ScreenMarks(sandbox.RemovalPage(main)) == "GRggggggg"; }, 2000);
             waitingMarks = ScreenMarks(sandbox.RemovalPage(main));
             SaveScreenshot(main, "removal_utility_wait_winxp");
         }

@@ -62,6 +62,11 @@ bool IsClosingMessage(const std::string& text) { return text == kFinishedText ||
 
 }  // namespace
 
+void KeepOnTop(HWND window)
+{
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 std::string SaveScreenshot(HWND window, const std::string& name)
 {
     const std::string path = ArtifactDirectory() + name + ".bmp";
@@ -104,7 +109,9 @@ RemovalOutcome RunRemoval(ProgramSandbox& sandbox, const RemovalRun& run)
         int answer = IDOK;
         if (IsClosingMessage(box.text)) {
             answer = run.closingAnswer;
-            // Out of the way, so the page shows its rows whole again.
+            // Above the windows of tests running beside this one, and the box
+            // out of the way, so the page shows its rows whole again.
+            KeepOnTop(main);
             SetWindowPos(box.window, nullptr, 0, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             WaitUntil([&] { return ScreenMarks(page) == "GGGGGGGGG"; }, 3000);
             outcome.marks = ScreenMarks(page);

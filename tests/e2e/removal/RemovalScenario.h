@@ -41,6 +41,8 @@ RemovalOutcome RunRemoval(ProgramSandbox& sandbox, const RemovalRun& run);
 // green, 'R' red, 'g' grey, '?' none (judged by hue: the display may have
 // few colours).
 std::string ScreenMarks(HWND page);
+// Keeps the program's window above those of other tests on the display.
+void KeepOnTop(HWND window);
 // Saves the window as "<name>.bmp" in TRELUN_ARTIFACTS (default
 // build/e2e-artifacts); the path, or "" when it failed.
 std::string SaveScreenshot(HWND window, const std::string& name);

@@ -253,6 +253,20 @@ protected:
         ASSERT_TRUE(CopyFileA((BinDirectory() + "..\\bin\\utility_standin.exe").c_str(),
                               (oem + "PELLIV32.EXE").c_str(), FALSE));
     }
+    void TearDown() override
+    {
+        // A stand-in still running would keep its directory from going.
+        root.Write("oem\\Vanto\\release", "");
+        if (UtilityStarted())
+            WaitUntilDone();
+        SerialRemovalSequence::TearDown();
+    }
+    void WaitUntilDone()
+    {
+        for (int i = 0; i < 100 && !UtilityDone(); ++i)
+            Sleep(50);
+        Sleep(200);  // the process ends after its last line
+    }
     bool UtilityStarted() { return ReadWholeFile(oem + "standin.log").find('[') != std::string::npos; }
     bool UtilityDone() { return ReadWholeFile(oem + "standin.log").find("done") != std::string::npos; }
     TempDir root;

@@ -47,6 +47,7 @@ class PrinterScenario : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        hadUserKey = KeyThere(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
         savedDevice = ProfileString("windows", "device");
         for (const char* name : kPrinterFiles)
             ASSERT_TRUE(PutFile(SystemDirectory() + name));
@@ -58,8 +59,11 @@ protected:
             DeleteFileA((SystemDirectory() + name).c_str());
         DropKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala");
         DropKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina");
+        if (!hadUserKey)
+            RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
     }
     std::string savedDevice;
+    bool hadUserKey = false;
 };
 
 }  // namespace
@@ -158,6 +162,11 @@ protected:
     }
     void TearDown() override
     {
+        // A stand-in utility still running would keep its directory.
+        PutFile(oem + "release", "");
+        WaitUntil([&] { return ReadWholeFile(oem + "standin.log").find("done") != std::string::npos ||
+                               !FileThere(oem + "standin.log"); },
+                  5000);
         DropKeyTree(HKEY_LOCAL_MACHINE, kVanto);
         DeleteFileA((SystemDirectory() + "ZRESTART.EXE").c_str());
         for (const char* version : {"Version-2\\", "Version-3\\"})

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "KeyName.h"
 #include "OemInf.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
@@ -32,12 +33,13 @@ bool Contains(const std::vector<std::string>& list, const std::string& name)
     return false;
 }
 
-// A printer that is not being removed (kept by the user, or of another
-// product) still needs its driver.
+// A printer that stays (kept by the user, of another product, or chosen but
+// not deleted) still needs its driver.
 bool UsedByRemainingPrinter(const PrinterList& printers, const std::string& driver)
 {
     for (const InstalledPrinter& printer : printers) {
-        if ((printer.excluded == 1 || printer.foreign == 1) && TextEquals(printer.driverName, driver.c_str()))
+        const bool stays = printer.excluded == 1 || printer.foreign == 1 || printer.removed == 0;
+        if (stays && TextEquals(printer.driverName, driver.c_str()))
             return true;
     }
     return false;
@@ -82,7 +84,9 @@ void RemovePage::removeDrivers(const char* environment)
         if (UsedByRemainingPrinter(database->printers, driver))
             continue;
         DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
-        if (osInfo.IsWin9x()) {
+        if (!FitsRegistryLine(driver.c_str()) || !IsSingleKeyName(driver.c_str())) {
+            // No line can name its key; the spooler's deletion has to do.
+        } else if (osInfo.IsWin9x()) {
             QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
         } else if (osInfo.IsNT()) {
             const std::string base =
@@ -103,7 +107,7 @@ void RemovePage::removeMonitors(const char* server, const char* environment)
         return;
     for (const std::string& monitor : database->removalProfile.monitors) {
         DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment), const_cast<char*>(monitor.c_str()));
-        if (!osInfo.IsWin32s() && !monitor.empty())
+        if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
     }
 }

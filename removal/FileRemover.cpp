@@ -10,6 +10,7 @@
 #include "FileSpec.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
+#include "OemPath.h"
 #include "ProgmanDde.h"
 #include "RemovePage.h"
 #include "UninstallDatabase.h"
@@ -44,42 +45,51 @@ std::vector<std::string> ShortcutFields(const std::string& entry)
     return fields;
 }
 
-// A resolved folder, or "" when this system has none (a path built on
-// nothing would point at the current directory).
+// A group is a folder below a Programs folder: a relative path of names,
+// none of them "." or "..", on no drive of its own.
+bool UsableGroupName(const std::string& group)
+{
+    if (IsEmptyText(group.c_str()) || group.find(':') != std::string::npos || group[0] == '\\' || group[0] == '/')
+        return false;
+    std::string part;
+    for (std::size_t i = 0; i <= group.size(); ++i) {
+        if (i == group.size() || group[i] == '\\' || group[i] == '/') {
+            while (!part.empty() && (part.back() == ' ' || part.back() == '.'))
+                part.pop_back();
+            if (part.empty())
+                return false;
+            part.clear();
+        } else {
+            part += group[i];
+        }
+    }
+    return true;
+}
+
+// A resolved folder, with the group appended when one is given; "" when
+// this system has no such folder or the group does not fit (a path built on
+// nothing would point at the current directory, a cut one elsewhere).
 std::string Folder(int id, const std::string& group)
 {
     FileSpec folder;
     folder.Resolve(id);
-    if (folder.DirectoryPath()[0] == '\0')
+    const std::string base = folder.DirectoryPath();
+    if (base.empty())
         return std::string();
-    if (!group.empty())
-        folder.AppendSubdirectory(group.c_str());
-    return folder.DirectoryPath();
+    if (group.empty())
+        return base;
+    const std::string grouped = folder.AppendSubdirectory(group.c_str());
+    if (grouped.size() <= base.size())
+        return std::string();
+    return grouped;
 }
 
-// An OEM path is a directory of its own: at least two levels below a drive
-// root, never the root itself.
-bool UsableOemDirectory(const std::string& raw, std::string& directory)
+// One file: wildcards, "." and ".." would name many files or a directory.
+bool UsableFileName(const std::string& name)
 {
-    directory = raw;
-    while (!directory.empty() && (directory.back() == ' '))
-        directory.pop_back();
-    if (directory.empty() || !FitsField(directory.c_str()))
+    if (IsEmptyText(name.c_str()) || name.find_first_of("*?") != std::string::npos)
         return false;
-    if (directory.back() != '\\')
-        directory += '\\';
-    int levels = 0;
-    bool inName = false;
-    const std::size_t start = directory.size() > 1 && directory[1] == ':' ? 2 : 0;
-    for (std::size_t i = start; i < directory.size(); ++i) {
-        if (directory[i] == '\\')
-            inName = false;
-        else if (!inName) {
-            inName = true;
-            ++levels;
-        }
-    }
-    return levels >= 2 && FitsField(directory.c_str());
+    return name.find_first_not_of(". ") != std::string::npos;
 }
 
 }  // namespace
@@ -96,6 +106,8 @@ void RemovePage::removeShortcuts()
         const std::string& group = fields[0];
         const std::string& item = fields[1];
         if (group.empty())
+            continue;
+        if (!osInfo.IsWin32s() && !UsableGroupName(group))
             continue;
         if (item.empty()) {
             const std::string folder = Folder(osInfo.IsNT() ? DIR_COMMON_PROGRAMS : DIR_PROGRAMS, group);
@@ -134,7 +146,7 @@ void RemovePage::removeFileEverywhere(const char* fileName)
     if (!file.Assign(fileName))
         return;
     const std::string name = file.FileName();
-    if (name.empty())
+    if (!UsableFileName(name))
         return;
     for (const std::string& directory : systemDirectories) {
         const std::string path = directory + name;

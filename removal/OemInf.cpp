@@ -107,6 +107,12 @@ void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName
         return;
     FileSpec windows;
     windows.Resolve(DIR_WINDOWS);
+    // Without it the INF files would be looked for relative to the current
+    // directory.
+    if (windows.DirectoryPath()[0] == '\0') {
+        FreeLibrary(setupApi);
+        return;
+    }
     const std::string infDirectory = std::string(windows.DirectoryPath()) + "INF\\";
     for (const std::string& name : OemInfNames(setupApi)) {
         const std::string path = infDirectory + name;

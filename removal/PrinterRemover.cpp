@@ -8,6 +8,7 @@
 
 #include "DefaultPrinter.h"
 #include "FileSpec.h"
+#include "KeyName.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
@@ -24,20 +25,6 @@ const char* const kPerUserKeysNT[] = {
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices",
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts",
 };
-
-// A class identifier names a key directly below HKEY_CLASSES_ROOT; anything
-// else (empty, blanks, a path) would reach keys the printer does not own.
-bool IsPlainKeyName(const char* name)
-{
-    bool visible = false;
-    for (const char* p = name; *p; ++p) {
-        if (*p == '\\')
-            return false;
-        if (*p != ' ' && *p != '\t')
-            visible = true;
-    }
-    return visible;
-}
 
 bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, char (&id)[33])
 {
@@ -61,7 +48,7 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, ch
 
 void RemoveClassKeys(const char* id)
 {
-    if (!IsPlainKeyName(id))
+    if (!IsSingleKeyName(id))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, &key) == ERROR_SUCCESS && key) {
@@ -121,7 +108,12 @@ void RemovePage::removePrinters()
     defaults.DesiredAccess = PRINTER_ALL_ACCESS;
 
     for (InstalledPrinter& printer : database->printers) {
-        if (printer.excluded == 1 || printer.foreign == 1 || printer.removed == 1) {
+        if (printer.name[0] == '\0')
+            continue;  // not a printer
+        // A printer an earlier pass removed is gone: it cannot take over.
+        if (printer.removed == 1)
+            continue;
+        if (printer.excluded == 1 || printer.foreign == 1) {
             CopyText(remainingPrinter, printer.name);
             continue;
         }
@@ -149,6 +141,10 @@ void RemovePage::removePrinters()
             RemoveUsbDeviceOfPackage();
             ClosePrinter(handle);
         }
+        // A name that is not one key name would make the lines below name
+        // a parent key or another printer's.
+        if (!IsSingleKeyName(printer.name) || !FitsRegistryLine(printer.name))
+            continue;
         if (osInfo.IsNT())
             DeletePerUserValues(printer.name);
         if (osInfo.IsWin9x()) {

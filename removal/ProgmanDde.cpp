@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -14,7 +15,14 @@ const std::size_t kMaxCommand = 512;
 
 HDDEDATA CALLBACK IgnoreEverything(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
+bool UsableName(const char* name)
+{
+    return name && name[0] && std::strpbrk(name, "[]") == nullptr && std::strlen(name) < kMaxCommand;
+}
+
 }  // namespace
+
+ProgmanCommandSender progmanSend = progmanExecute;
 
 int progmanExecute(const char* command)
 {
@@ -42,11 +50,13 @@ int progmanExecute(const char* command)
 
 int progmanDeleteItem(const char* group, const char* item)
 {
-    if (!group || !item)
+    if (!UsableName(group) || !UsableName(item))
         return 0;
     const std::string show = std::string("[ShowGroup(") + group + ",1)]";
-    if (!progmanExecute(show.c_str()))
-        return 0;
     const std::string remove = std::string("[DeleteItem(") + item + ")]";
-    return progmanExecute(remove.c_str());
+    if (show.size() >= kMaxCommand || remove.size() >= kMaxCommand)
+        return 0;
+    if (!progmanSend(show.c_str()))
+        return 0;
+    return progmanSend(remove.c_str());
 }

@@ -20,6 +20,7 @@ namespace {
 
 const char kOemPathsKey[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
 const char kProgramGroupsKey[] = "SOFTWARE\\VANTO\\OEM01\\ProgramGroups";
+const DWORD kLongestLoadLine = 65536;
 
 // Splits at commas into at most count fields, double quotes removed from
 // each; the last field ends at the next comma too.
@@ -119,9 +120,14 @@ void RemovePage::collectOemPaths()
             DWORD type = 0;
             const LONG status =
                 RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
-            if (status == ERROR_NO_MORE_ITEMS)
+            // A value too long for the buffer is skipped; any other failure
+            // would repeat for ever.
+            if (status == ERROR_MORE_DATA)
+                continue;
+            if (status != ERROR_SUCCESS)
                 break;
-            if (status == ERROR_SUCCESS)
+            // Only text is a directory.
+            if ((type == REG_SZ || type == REG_EXPAND_SZ) && data[0] != '\0')
                 database->removalProfile.oemPaths.push_back(data);
         }
         RegCloseKey(key);
@@ -168,6 +174,8 @@ void RemovePage::removeStartupEntries()
 
 int RemovePage::removeStartupEntry(const char* valueName, const char* command)
 {
+    if (IsEmptyText(valueName) || IsEmptyText(command))
+        return 0;
     if (!osInfo.IsWin32s()) {
         HKEY run = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), 0, KEY_ALL_ACCESS, &run) !=
@@ -178,12 +186,21 @@ int RemovePage::removeStartupEntry(const char* valueName, const char* command)
         return result;
     }
     WriteProfileStringA(nullptr, nullptr, nullptr);
-    char load[256] = {};
-    GetProfileStringA("windows", "Load", "", load, sizeof(load));
-    CharLowerA(load);
+    // The whole line, however long: a cut line written back would lose the
+    // programs past the cut.
+    std::vector<char> load;
+    for (DWORD size = 256;; size *= 4) {
+        load.assign(size, '\0');
+        const DWORD length = GetProfileStringA("windows", "Load", "", load.data(), size);
+        if (length < size - 1)
+            break;
+        if (size >= kLongestLoadLine)
+            return 0;
+    }
+    CharLowerA(load.data());
     std::string lowered = command;
     CharLowerA(&lowered[0]);
-    std::string line = load;
+    std::string line = load.data();
     if (!RemoveLoadCommand(line, lowered))
         return 0;
     const int result = WriteProfileStringA("windows", "load", line.c_str()) ? 1 : 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "FileSpec.h"
+#include "OemPath.h"
 #include "PrivateMessages.h"
 #include "SystemChecks.h"
 #include "SystemRestart.h"
@@ -77,7 +78,9 @@ bool CanOpenForReading(const char* path)
     return true;
 }
 
-// The first "<OEM path>\<executable>" that exists.
+// The first "<OEM directory>\<executable>" that exists. Each value is a
+// directory of the package's own; anything else (relative, a drive root)
+// could start a program of the same name from somewhere else.
 bool FindUtility(const char* executable, char (&out)[256])
 {
     for (const char* keyPath : kUtilityPathKeys) {
@@ -93,14 +96,16 @@ bool FindUtility(const char* executable, char (&out)[256])
             DWORD type = 0;
             const LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, &type,
                                               reinterpret_cast<BYTE*>(data), &dataSize);
-            if (status == ERROR_NO_MORE_ITEMS)
-                break;
-            if (status != ERROR_SUCCESS || data[0] == '\0')
+            if (status == ERROR_MORE_DATA)
                 continue;
-            char candidate[256];
-            if (CopyText(candidate, data) && EnsureTrailingBackslash(candidate) &&
-                AppendText(candidate, executable) && CanOpenForReading(candidate)) {
-                CopyText(out, candidate);
+            if (status != ERROR_SUCCESS)
+                break;
+            std::string directory;
+            if ((type != REG_SZ && type != REG_EXPAND_SZ) || !UsableOemDirectory(data, directory))
+                continue;
+            const std::string candidate = directory + executable;
+            if (FitsField(candidate.c_str(), sizeof(out)) && CanOpenForReading(candidate.c_str())) {
+                CopyText(out, candidate.c_str());
                 found = true;
             }
         }

@@ -11,55 +11,91 @@
 
 namespace {
 
-const DWORD kMaxDevices = 10000;
-const DWORD kNoDevice = 0;
+const unsigned long kMaxDevices = 10000;
 
-// Hardware-id list of a device node, double-NUL terminated within the buffer.
-bool NodeHardwareId(DEVINST node, char (&out)[258])
-{
-    out[0] = out[1] = '\0';
-    ULONG length = 256;
-    ULONG type = 0;
-    if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, &type, out, &length, 0) != CR_SUCCESS)
-        return false;
-    out[256] = out[257] = '\0';
-    return true;
-}
+class SetupApiList : public DeviceList {
+public:
+    explicit SetupApiList(HDEVINFO devices) : devices(devices) {}
+    ~SetupApiList() override { SetupDiDestroyDeviceInfoList(devices); }
 
-// Whether the first id of a node begins with the prefix test.
-bool NodeIdIs(DEVINST node, bool (*test)(const char*), char (&id)[258])
-{
-    return NodeHardwareId(node, id) && test(id);
-}
-
-// The first hardware id of a listed device.
-bool DeviceHardwareId(HDEVINFO devices, SP_DEVINFO_DATA& device, char (&ids)[514])
-{
-    std::memset(ids, 0, sizeof(ids));
-    return SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, nullptr,
-                                             reinterpret_cast<BYTE*>(ids), 512, nullptr) != FALSE;
-}
-
-void RemoveRemembered(HDEVINFO devices, DEVINST remembered)
-{
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD index = 0; index < kMaxDevices && SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
-        if (device.DevInst != remembered)
-            continue;
-        char ids[514];
-        if (DeviceHardwareId(devices, device, ids) && IsUsbBusId(ids))
+    bool At(unsigned long index, DeviceNode& node, char (&ids)[514]) override
+    {
+        std::memset(ids, 0, sizeof(ids));
+        SP_DEVINFO_DATA device = {};
+        device.cbSize = sizeof(device);
+        if (!SetupDiEnumDeviceInfo(devices, index, &device))
+            return false;
+        node = device.DevInst;
+        if (!SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, nullptr,
+                                               reinterpret_cast<BYTE*>(ids), 512, nullptr))
+            std::memset(ids, 0, sizeof(ids));
+        return true;
+    }
+    void Remove(unsigned long index) override
+    {
+        SP_DEVINFO_DATA device = {};
+        device.cbSize = sizeof(device);
+        if (SetupDiEnumDeviceInfo(devices, index, &device))
             SetupDiRemoveDevice(devices, &device);
+    }
+
+private:
+    HDEVINFO devices;
+};
+
+class SetupApiTree : public DeviceTree {
+public:
+    std::unique_ptr<DeviceList> AllDevices() override
+    {
+        HDEVINFO devices = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+        if (devices == INVALID_HANDLE_VALUE)
+            return nullptr;
+        return std::unique_ptr<DeviceList>(new SetupApiList(devices));
+    }
+    // Wine reports success without writing the node: the value is set to
+    // none first, so an unchanged one means there is none.
+    DeviceNode Parent(DeviceNode node) override
+    {
+        DEVINST parent = 0;
+        return CM_Get_Parent(&parent, node, 0) == CR_SUCCESS ? parent : 0;
+    }
+    DeviceNode FirstChild(DeviceNode node) override
+    {
+        DEVINST child = 0;
+        return CM_Get_Child(&child, node, 0) == CR_SUCCESS ? child : 0;
+    }
+    bool FirstHardwareId(DeviceNode node, char (&id)[258]) override
+    {
+        std::memset(id, 0, sizeof(id));
+        ULONG length = 256;
+        ULONG type = 0;
+        if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, &type, id, &length, 0) != CR_SUCCESS)
+            return false;
+        id[256] = id[257] = '\0';
+        return id[0] != '\0';
+    }
+};
+
+void RemoveRemembered(DeviceList& devices, DeviceNode remembered)
+{
+    for (unsigned long index = 0; index < kMaxDevices; ++index) {
+        DeviceNode node = 0;
+        char ids[514];
+        if (!devices.At(index, node, ids))
+            return;
+        if (node != remembered)
+            continue;
+        if (IsUsbBusId(ids))
+            devices.Remove(index);
         return;
     }
 }
 
-}  // namespace
-
-void RemoveUsbDevice(const char* hardwareId, unsigned vendorId, unsigned productId)
+void Remove(DeviceTree& tree, const char* hardwareId, unsigned vendorId, unsigned productId, bool mayFallBack)
 {
     char target[kTextField];
-    if (!IsEmptyText(hardwareId)) {
+    const bool given = !IsEmptyText(hardwareId);
+    if (given) {
         if (!CopyText(target, hardwareId))
             return;  // a cut identifier could match another device
     } else {
@@ -68,41 +104,55 @@ void RemoveUsbDevice(const char* hardwareId, unsigned vendorId, unsigned product
     const bool targetIsUsb = IsUsbBusId(target);
 
     bool matched = false;
-    HDEVINFO devices = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (devices != INVALID_HANDLE_VALUE) {
-        DEVINST remembered = kNoDevice;
-        SP_DEVINFO_DATA device = {};
-        device.cbSize = sizeof(device);
-        for (DWORD index = 0; index < kMaxDevices && SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+    std::unique_ptr<DeviceList> devices = tree.AllDevices();
+    if (devices) {
+        DeviceNode remembered = 0;
+        for (unsigned long index = 0; index < kMaxDevices; ++index) {
+            DeviceNode node = 0;
             char ids[514];
-            if (!DeviceHardwareId(devices, device, ids))
-                continue;
+            if (!devices->At(index, node, ids))
+                break;
             if (FindHardwareIdMatch(ids, 512, target) < 0)
                 continue;
             matched = true;
+            char related[258];
             if (!targetIsUsb) {
-                DEVINST parent = kNoDevice;
-                char parentId[258];
-                if (CM_Get_Parent(&parent, device.DevInst, 0) == CR_SUCCESS && parent != kNoDevice &&
-                    NodeIdIs(parent, IsUsbBusId, parentId))
+                const DeviceNode parent = tree.Parent(node);
+                if (parent && tree.FirstHardwareId(parent, related) && IsUsbBusId(related))
                     remembered = parent;
-                SetupDiRemoveDevice(devices, &device);
+                devices->Remove(index);
             } else {
-                // Wine reports success without writing the child: an
-                // unchanged value means there is none.
-                DEVINST child = kNoDevice;
-                char childId[258];
-                if (CM_Get_Child(&child, device.DevInst, 0) == CR_SUCCESS && child != kNoDevice &&
-                    NodeIdIs(child, IsUsbPrintId, childId))
-                    RemoveUsbDevice(childId, vendorId, productId);
+                const DeviceNode child = tree.FirstChild(node);
+                // The child's own id finds it and, through it, this device.
+                // It must not fall back to the vendor and product ids: they
+                // would find this device and its child again, for ever.
+                if (child && tree.FirstHardwareId(child, related) && IsUsbPrintId(related))
+                    Remove(tree, related, vendorId, productId, false);
                 else
-                    remembered = device.DevInst;
+                    remembered = node;
             }
         }
-        if (remembered != kNoDevice)
-            RemoveRemembered(devices, remembered);
-        SetupDiDestroyDeviceInfoList(devices);
+        if (remembered)
+            RemoveRemembered(*devices, remembered);
     }
-    if (!IsEmptyText(hardwareId) && !matched)
-        RemoveUsbDevice("", vendorId, productId);
+    if (mayFallBack && given && !matched)
+        Remove(tree, "", vendorId, productId, false);
+}
+
+}  // namespace
+
+DeviceTree& SystemDevices()
+{
+    static SetupApiTree tree;
+    return tree;
+}
+
+void RemoveUsbDevice(DeviceTree& devices, const char* hardwareId, unsigned vendorId, unsigned productId)
+{
+    Remove(devices, hardwareId, vendorId, productId, true);
+}
+
+void RemoveUsbDevice(const char* hardwareId, unsigned vendorId, unsigned productId)
+{
+    RemoveUsbDevice(SystemDevices(), hardwareId, vendorId, productId);
 }

@@ -1,0 +1,325 @@
+#include "RemovalScenario.h"
+
+#include "TestPaths.h"
+
+const char kFinishedText[] = "\xA1La desinstalaci\xF3n de la impresora ha finalizado!";
+const char kRestartQuestionText[] =
+    "La desinstalaci\xF3n de la impresora est\xE1 a punto de finalizar \nReinicie el sistema para finalizar el "
+    "proceso de desinstalaci\xF3n\n\n\xBF" "Desea reiniciar ahora?";
+const char kCaptionText[] = "Desinstalaci\xF3n de la impresora";
+
+namespace {
+
+const int kIconIds[] = {1096, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
+const int kUninstallButton = 1080;
+
+}  // namespace
+
+std::string ScreenMarks(HWND page)
+{
+    std::string marks;
+    HDC screen = GetDC(nullptr);
+    for (int id : kIconIds) {
+        RECT rect = {};
+        char mark = '?';
+        if (GetWindowRect(GetDlgItem(page, id), &rect)) {
+            for (int y = rect.top; y < rect.top + 16; ++y) {
+                for (int x = rect.left; x < rect.left + 16; ++x) {
+                    const COLORREF colour = GetPixel(screen, x, y);
+                    if (colour == CLR_INVALID)
+                        continue;
+                    const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
+                    if (g > r + 60 && g > b + 60)
+                        mark = 'G';
+                    else if (r > g + 60 && r > b + 60)
+                        mark = 'R';
+                    else if (mark == '?' && r == g && g == b && r >= 0x60 && r <= 0xA0)
+                        mark = 'g';
+                }
+            }
+        }
+        marks += mark;
+    }
+    ReleaseDC(nullptr, screen);
+    return marks;
+}
+
+namespace {
+
+std::string ArtifactDirectory()
+{
+    char configured[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("TRELUN_ARTIFACTS", configured, MAX_PATH);
+    std::string directory = (length > 0 && length < MAX_PATH) ? std::string(configured)
+                                                               : BinDirectory() + "..\\e2e-artifacts";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    if (directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+bool IsClosingMessage(const std::string& text) { return text == kFinishedText || text == kRestartQuestionText; }
+
+}  // namespace
+
+void KeepOnTop(HWND window)
+{
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+std::string SaveScreenshot(HWND window, const std::string& name)
+{
+    const std::string path = ArtifactDirectory() + name + ".bmp";
+    return UiDriver::Screenshot(window, path) ? path : std::string();
+}
+
+RemovalOutcome RunRemoval(ProgramSandbox& sandbox, const RemovalRun& run)
+{
+    RemovalOutcome outcome;
+    if (!sandbox.Start("", run.version))
+        return outcome;
+    outcome.started = true;
+    HWND main = sandbox.WaitForMainWindow();
+    EXPECT_NE(nullptr, main);
+    HWND list = main ? sandbox.SelectionList(main) : nullptr;
+    EXPECT_NE(nullptr, list);
+    if (!list)
+        return outcome;
+    const auto rows = sandbox.Driver().ListViewRows(list, 1);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        bool wanted = run.chosen.empty();
+        for (const std::string& name : run.chosen)
+            wanted = wanted || rows[row][0] == name;
+        if (wanted) {
+            EXPECT_TRUE(sandbox.Driver().SetListViewSelection(list, static_cast<int>(row), true));
+        }
+    }
+    EXPECT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, kUninstallButton); }, 5000));
+    UiDriver::Click(main, kUninstallButton);
+    if (run.whileRunning)
+        run.whileRunning();
+
+    HWND page = sandbox.RemovalPage(main);
+    const DWORD start = GetTickCount();
+    while (!sandbox.Driver().HasExited() && GetTickCount() - start < 90000) {
+        FoundMessageBox box;
+        if (!sandbox.Driver().WaitForMessageBox(box, 200))
+            continue;
+        outcome.boxes.push_back(box);
+        int answer = IDOK;
+        if (IsClosingMessage(box.text)) {
+            answer = run.closingAnswer;
+            // Above the windows of tests running beside this one, and the box
+            // out of the way, so the page shows its rows whole again.
+            KeepOnTop(main);
+            SetWindowPos(box.window, nullptr, 0, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            WaitUntil([&] { return ScreenMarks(page) == "GGGGGGGGG"; }, 3000);
+            outcome.marks = ScreenMarks(page);
+            if (!run.screenshotName.empty())
+                outcome.screenshot = SaveScreenshot(main, run.screenshotName);
+        }
+        UiDriver::Answer(box.window, answer);
+        WaitUntil([&] { return !IsWindow(box.window) || sandbox.Driver().HasExited(); }, 5000);
+    }
+    outcome.exitCode = sandbox.Driver().WaitForExit(5000);
+    return outcome;
+}
+
+std::vector<std::string> Texts(const RemovalOutcome& outcome)
+{
+    std::vector<std::string> texts;
+    for (const FoundMessageBox& box : outcome.boxes)
+        texts.push_back(box.text);
+    return texts;
+}
+
+std::vector<std::string> PrinterNames(const spoolsim::State& state)
+{
+    std::vector<std::string> names;
+    for (const auto& printer : state.printers)
+        names.push_back(printer.name);
+    return names;
+}
+
+const spoolsim::Printer* FindSimPrinter(const spoolsim::State& state, const std::string& name)
+{
+    for (const auto& printer : state.printers) {
+        if (printer.name == name)
+            return &printer;
+    }
+    return nullptr;
+}
+
+bool HasDriver(const spoolsim::State& state, const std::string& name)
+{
+    for (const auto& driver : state.drivers) {
+        if (driver.name == name)
+            return true;
+    }
+    return false;
+}
+
+bool HasProcessor(const spoolsim::State& state, const std::string& name)
+{
+    for (const auto& processor : state.processors) {
+        if (processor.name == name)
+            return true;
+    }
+    return false;
+}
+
+bool KeyThere(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool ValueThere(HKEY root, const std::string& path, const char* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
+bool PutText(HKEY root, const std::string& path, const char* name, const std::string& text)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+void DropKeyTree(HKEY root, const std::string& path)
+{
+    if (path.empty())
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char name[512];
+    while (RegEnumKeyA(key, 0, name, sizeof(name)) == ERROR_SUCCESS) {
+        const std::string child = path + "\\" + name;
+        DropKeyTree(root, child);
+        if (KeyThere(root, child))
+            break;
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(root, path.c_str());
+}
+
+bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool PutFile(const std::string& path, const std::string& bytes)
+{
+    for (std::size_t i = 3; i < path.size(); ++i) {
+        if (path[i] == '\\')
+            CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+    return WriteWholeFile(path, bytes);
+}
+
+std::string SystemDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetSystemDirectoryA(path, MAX_PATH);
+    std::string directory = path;
+    if (directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+std::string ProfileString(const char* section, const char* key)
+{
+    char value[1024] = {};
+    GetProfileStringA(section, key, "", value, sizeof(value));
+    return value;
+}
+
+namespace {
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+std::string RawPendingRenames()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::string();
+    DWORD size = 0;
+    std::string data;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
+        size > 0) {
+        data.assign(size, '\0');
+        if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
+                             &size) == ERROR_SUCCESS)
+            data.resize(size);
+        else
+            data.clear();
+    }
+    RegCloseKey(key);
+    return data;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string PendingRenameList()
+{
+    std::string list = RawPendingRenames();
+    for (char& c : list) {
+        if (c == '\0')
+            c = '|';
+    }
+    return list;
+}
+
+void ForgetPendingRename(const std::string& path)
+{
+    const std::string raw = RawPendingRenames();
+    if (raw.empty())
+        return;
+    std::vector<std::string> items;
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t end = raw.find('\0', at);
+        if (end == std::string::npos)
+            end = raw.size();
+        items.push_back(raw.substr(at, end - at));
+        at = end + 1;
+    }
+    const std::string wanted = Lower(path);
+    std::string kept;
+    bool any = false;
+    for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+        if (items[i].empty() || Lower(items[i]).find(wanted) != std::string::npos)
+            continue;
+        kept += items[i] + '\0' + items[i + 1] + '\0';
+        any = true;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    if (any) {
+        kept += '\0';
+        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
+                       static_cast<DWORD>(kept.size()));
+    } else {
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+    }
+    RegCloseKey(key);
+}

@@ -1,0 +1,70 @@
+// One removal through the real program: choose printers on the selection
+// page, press "Desinstalar", answer the message boxes, and at the closing
+// message read the marks of the progress page and save its screenshot.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ProgramSandbox.h"
+
+extern const char kFinishedText[];
+extern const char kRestartQuestionText[];
+extern const char kCaptionText[];
+
+struct RemovalOutcome {
+    bool started = false;
+    std::vector<FoundMessageBox> boxes;
+    unsigned long exitCode = 0;
+    // The marks of the nine rows at the closing message: 'G' green, 'R'
+    // red, 'g' grey, '?' unreadable.
+    std::string marks;
+    std::string screenshot;
+};
+
+struct RemovalRun {
+    const char* version = "winxp";
+    std::vector<std::string> chosen;  // names to select; empty: every listed printer
+    int closingAnswer = IDOK;         // for the restart question: IDYES or IDNO
+    std::string screenshotName;
+    // Called once the removal has started, before any message box is answered.
+    std::function<void()> whileRunning;
+};
+
+RemovalOutcome RunRemoval(ProgramSandbox& sandbox, const RemovalRun& run);
+
+// The marks the screen shows in the nine rows of the removal page: 'G'
+// green, 'R' red, 'g' grey, '?' none (judged by hue: the display may have
+// few colours).
+std::string ScreenMarks(HWND page);
+// Keeps the program's window above those of other tests on the display.
+void KeepOnTop(HWND window);
+// Saves the window as "<name>.bmp" in TRELUN_ARTIFACTS (default
+// build/e2e-artifacts); the path, or "" when it failed.
+std::string SaveScreenshot(HWND window, const std::string& name);
+
+// Texts of the message boxes, in order.
+std::vector<std::string> Texts(const RemovalOutcome& outcome);
+
+// The state file's printer names, in order.
+std::vector<std::string> PrinterNames(const spoolsim::State& state);
+const spoolsim::Printer* FindSimPrinter(const spoolsim::State& state, const std::string& name);
+bool HasDriver(const spoolsim::State& state, const std::string& name);
+bool HasProcessor(const spoolsim::State& state, const std::string& name);
+
+// Registry and file checks and set-up.
+bool KeyThere(HKEY root, const std::string& path);
+bool ValueThere(HKEY root, const std::string& path, const char* name);
+bool PutText(HKEY root, const std::string& path, const char* name, const std::string& text);
+void DropKeyTree(HKEY root, const std::string& path);
+bool FileThere(const std::string& path);
+bool PutFile(const std::string& path, const std::string& bytes = "x");
+std::string SystemDirectory();
+// Takes the MoveFileEx delay entries naming the path out of the list.
+void ForgetPendingRename(const std::string& path);
+std::string PendingRenameList();
+std::string ProfileString(const char* section, const char* key);

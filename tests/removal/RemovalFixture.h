@@ -1,0 +1,77 @@
+// What the component tests of the removers share: a removal page made from
+// the program's template under a stand-in main window, its database, the
+// spooler simulator and recorded message boxes; and small registry and file
+// helpers for checking what the removers left behind.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "DatabaseBuilder.h"
+#include "DialogDriver.h"
+#include "OSInfo.h"
+#include "RemovePage.h"
+#include "SimulatedSpooler.h"
+#include "UninstallDatabase.h"
+#include "VersionRecords.h"
+
+extern const COSInfo kWin32s;
+extern const COSInfo kWin95;
+extern const COSInfo kWin98;
+extern const COSInfo kWinMe;
+extern const COSInfo kNT351;
+extern const COSInfo kNT4;
+extern const COSInfo kWin2000;
+extern const COSInfo kWinXP;
+
+class RemovalTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The page and the database classify the system as given.
+    void UseSystem(const COSInfo& os);
+    // Appends a printer record to the database.
+    InstalledPrinter& AddRecord(const char* name, const char* driver, bool chosen, const char* server = "",
+                                 int isDefault = 0);
+    std::vector<std::string> Journal() const { return spooler.Journal(); }
+    // Journal lines that begin with the text.
+    std::vector<std::string> JournalStarting(const std::string& prefix) const;
+
+    SimulatedSpooler spooler;
+    UninstallDatabase database;
+    RemovePage page;
+    HWND main = nullptr;
+    HWND window = nullptr;
+};
+
+// Registry checks and set-up; paths are below the given root.
+bool KeyExists(HKEY root, const std::string& path);
+bool ValueExists(HKEY root, const std::string& path, const char* name);
+bool MakeKey(HKEY root, const std::string& path);
+bool SetText(HKEY root, const std::string& path, const char* name, const std::string& text);
+// Removes a key with everything below it; no error when it is missing.
+void RemoveKeyTree(HKEY root, const std::string& path);
+DWORD SubkeyCount(HKEY root, const std::string& path);
+
+bool Exists(const std::string& path);
+bool DirectoryThere(const std::string& path);
+
+// A file held open without delete sharing, so deleting it fails with 32.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path);
+    ~HeldFile();
+    bool Held() const { return handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle;
+};
+
+// The MoveFileEx delay list, NULs shown as '|'.
+std::string PendingRenames();
+// Takes every entry naming a path below the prefix out of the list.
+void ForgetPendingRenames(const std::string& prefix);

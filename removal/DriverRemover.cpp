@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EventLog.h"
 #include "OemInf.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
@@ -81,7 +82,9 @@ void RemovePage::removeDrivers(const char* environment)
             continue;
         if (UsedByRemainingPrinter(database->printers, driver))
             continue;
-        DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        const BOOL deleted =
+            DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        LogEvent("DeletePrinterDriver", driver.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (osInfo.IsWin9x()) {
             QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
         } else if (osInfo.IsNT()) {
@@ -102,7 +105,9 @@ void RemovePage::removeMonitors(const char* server, const char* environment)
     if (!database)
         return;
     for (const std::string& monitor : database->removalProfile.monitors) {
-        DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment), const_cast<char*>(monitor.c_str()));
+        const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                            const_cast<char*>(monitor.c_str()));
+        LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (!osInfo.IsWin32s() && !monitor.empty())
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
     }
@@ -137,8 +142,9 @@ void RemovePage::removePrintProcessors(const char* server, const char* environme
             continue;
         if (!processorNotInUse(server, environment, processor.c_str()))
             continue;
-        DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
-                              const_cast<char*>(processor.c_str()));
+        const BOOL deleted = DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                                   const_cast<char*>(processor.c_str()));
+        LogEvent("DeletePrintProcessor", processor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (osInfo.IsWin9x()) {
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
         } else if (osInfo.IsNT()) {

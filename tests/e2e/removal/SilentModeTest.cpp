@@ -238,3 +238,71 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
     EXPECT_TRUE(Holds(log, " Mode interactive")) << log;
     EXPECT_TRUE(Holds(log, " Exit  result=1")) << log;
 }
+
+namespace {
+
+// Points the Spooler service at a program that exits at once, so that the
+// spooler cannot be started again; Wine's own spoolsv.exe is put back.
+class FailingSpoolerStart {
+public:
+    FailingSpoolerStart()
+    {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        original = std::string(system) + "\\spoolsv.exe";
+        changed = Set("C:\\windows\\system32\\cmd.exe /c exit 3");
+    }
+    ~FailingSpoolerStart()
+    {
+        Set(original.c_str());
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
+        if (service) {
+            StartServiceA(service, 0, nullptr);
+            CloseServiceHandle(service);
+        }
+        if (manager)
+            CloseServiceHandle(manager);
+    }
+    bool changed = false;
+
+private:
+    bool Set(const char* commandLine) const
+    {
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
+        const bool done = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                          SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
+                                                          nullptr, nullptr, nullptr);
+        if (service)
+            CloseServiceHandle(service);
+        if (manager)
+            CloseServiceHandle(manager);
+        return done;
+    }
+    std::string original;
+};
+
+}  // namespace
+
+// The loading stops the spooler and cannot start it again: a fatal error,
+// nothing removed, 1603.
+TEST(SerialSilentMode, ASpoolerThatCannotStartEndsWith1603)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "fatal.log";
+    SilentOutcome outcome;
+    {
+        FailingSpoolerStart spooler;
+        ASSERT_TRUE(spooler.changed);
+        ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
+        outcome = WatchUntilExit(run, logPath);
+    }
+    EXPECT_EQ(1603u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ(3u, PrinterNames(run).size());
+    EXPECT_TRUE(Holds(outcome.log, " LoadingFailed  result=")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " MessageSuppressed string=")) << outcome.log;
+    EXPECT_FALSE(Holds(outcome.log, " DeletePrinter ")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " Exit  result=1603")) << outcome.log;
+}

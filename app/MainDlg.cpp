@@ -2,8 +2,10 @@
 
 #include "AboutDlg.h"
 #include "ComponentDlg.h"
+#include "EventLog.h"
 #include "FileSpec.h"
 #include "PrivateMessages.h"
+#include "SilentRun.h"
 #include "SystemRestart.h"
 #include "UserMessage.h"
 #include "WindowUtil.h"
@@ -11,7 +13,7 @@
 
 CMainDlg::CMainDlg()
     : database(), loadingDlg(), selectPage(), removePage(), strings(nullptr), osInfo(), selectWindow(nullptr),
-      removeWindow(nullptr)
+      removeWindow(nullptr), silentOutcome(-1)
 {
 }
 
@@ -122,7 +124,12 @@ void CMainDlg::RunStartSequence()
     HINSTANCE instance = GetWindowInstance(hwnd);
     if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOADING), hwnd, DialogProc,
                         reinterpret_cast<LPARAM>(&loadingDlg)) != 1) {
+        silentOutcome = SILENT_EXIT_FATAL;
         EndDialog(hwnd, 1);
+        return;
+    }
+    if (IsSilentRun()) {
+        RunUnattended();
         return;
     }
     if (!AnyFilterSwitch()) {
@@ -161,6 +168,34 @@ void CMainDlg::RunStartSequence()
     } else {
         StartRemoval();
     }
+}
+
+void CMainDlg::RunUnattended()
+{
+    if (loadingDlg.foundScripts.empty() && database.ListedPrinterCount() == 0) {
+        LogText("NothingFound", "no script and no printer of the package");
+        silentOutcome = SILENT_EXIT_NOTHING_FOUND;
+        EndDialog(hwnd, 1);
+        return;
+    }
+    // As with a script's NOPICK: every printer the filter lists goes.
+    for (InstalledPrinter& printer : database.printers) {
+        if (printer.IsListed())
+            printer.excluded = 0;
+    }
+    // The component choice as preselected, without its dialog.
+    if (database.uninstallScanner && !ScannerDriverInstalled(database.productGuid))
+        database.uninstallScanner = 0;
+    StartRemoval();
+}
+
+int CMainDlg::SilentExitCode() const
+{
+    if (silentOutcome >= 0)
+        return silentOutcome;
+    if (removePage.step < RemovePage::kFinalStep)
+        return SILENT_EXIT_FATAL;
+    return database.restartNeeded ? SILENT_EXIT_RESTART_NEEDED : SILENT_EXIT_SUCCESS;
 }
 
 void CMainDlg::OnUninstall()

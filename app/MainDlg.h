@@ -16,6 +16,8 @@ class CMainDlg : public CDialogBase {
 public:
     CMainDlg();
     INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // After the dialog has ended: the exit code of an unattended run.
+    int SilentExitCode() const;
 
     UninstallDatabase database;
     CLoadingDlg loadingDlg;
@@ -29,6 +31,7 @@ private:
     void CreatePages();
     void RunStartSequence();
     void StartRemoval();
+    void RunUnattended();
     void OnUninstall();
     void OnRemovalDone();
     void ShowAboutBox();
@@ -38,4 +41,5 @@ private:
 
     HWND selectWindow;
     HWND removeWindow;
+    int silentOutcome;  // -1 until a start decision fixes the exit code
 };

@@ -2,7 +2,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
+#include <string>
+
+#include "CommandLineSwitches.h"
+#include "EventLog.h"
 #include "MainDlg.h"
+#include "MessageLog.h"
+#include "SilentRun.h"
+#include "UserMessage.h"
 #include "StartupModes.h"
 #include "WindowUtil.h"
 
@@ -10,21 +18,58 @@ namespace {
 
 const char kMainWindowClass[] = "KVQUninstallWindowClass__";
 
+std::string WindowsVersionText()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExA(&version))
+        return "unknown";
+    char text[200];
+    std::snprintf(text, sizeof(text), "platform=%lu version=%lu.%lu build=%lu %.100s", version.dwPlatformId,
+                  version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, version.szCSDVersion);
+    return text;
+}
+
+// "/SILENT" and "/LOG:<path>"; a path holding commas was split into values.
+void SetUpRunMode()
+{
+    CommandLineSwitches switches;
+    switches.Parse();
+    SetSilentRun(switches.HasSwitch("SILENT"));
+    std::string path;
+    for (const std::string& piece : switches.SwitchValues("LOG"))
+        path += (path.empty() ? "" : ",") + piece;
+    OpenEventLog(path.c_str());
+    if (IsSilentRun() || EventLogEnabled())
+        SetMessageBoxHandler(LoggingMessageBoxHandler);
+    LogText("Start", GetCommandLineA());
+    LogText("Windows", WindowsVersionText().c_str());
+    LogText("Mode", IsSilentRun() ? "silent" : "interactive");
+}
+
 int RunNormalMode(HINSTANCE instance)
 {
     InitCommonControls();
+    SetUpRunMode();
+    int exitCode = 0;
     // A thrown integer ends start-up and becomes the exit code.
     try {
         // A second start brings the running window forward and ends quietly.
-        if (ActivatePreviousInstance(kMainWindowClass, nullptr))
-            throw 0;
+        if (ActivatePreviousInstance(kMainWindowClass, nullptr)) {
+            LogText("AlreadyRunning", kMainWindowClass);
+            throw IsSilentRun() ? static_cast<int>(SILENT_EXIT_FATAL) : 0;
+        }
         CMainDlg main;
         RegisterDialogClass(kMainWindowClass);
-        return static_cast<int>(
+        exitCode = static_cast<int>(
             DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, DialogProc, reinterpret_cast<LPARAM>(&main)));
-    } catch (int exitCode) {
-        return exitCode;
+        if (IsSilentRun())
+            exitCode = main.SilentExitCode();
+    } catch (int thrown) {
+        exitCode = thrown;
     }
+    LogEvent("Exit", "", static_cast<unsigned long>(exitCode));
+    return exitCode;
 }
 
 // Takes the current directory out of the DLL search order. Looked up at

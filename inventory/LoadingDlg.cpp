@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "EventLog.h"
 #include "PrinterEnumeration.h"
 #include "PrivateMessages.h"
 #include "ScriptSearch.h"
+#include "SilentRun.h"
 #include "SystemChecks.h"
 #include "UninstallDatabase.h"
 #include "UserMessage.h"
@@ -35,6 +37,21 @@ bool StillWaiting(int& counter, int limit)
     return false;
 }
 
+void LogPrinters(const PrinterList& printers)
+{
+    if (!EventLogEnabled())
+        return;
+    for (const InstalledPrinter& printer : printers) {
+        const std::string flags = std::string(printer.name) + " driver=" + printer.driverName +
+                                  " server=" + printer.serverName + " pelled=" + printer.pelledName +
+                                  " default=" + std::to_string(printer.isDefault) +
+                                  " foreign=" + std::to_string(printer.foreign) +
+                                  " listed=" + std::to_string(printer.listed) +
+                                  " excluded=" + std::to_string(printer.excluded);
+        LogText("PrinterFound", flags.c_str());
+    }
+}
+
 }  // namespace
 
 CLoadingDlg::AdministratorCheck CLoadingDlg::administratorCheck = IsAdministrator;
@@ -59,7 +76,8 @@ INT_PTR CLoadingDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
         OnInitDialog(window);
         return 1;
     case WM_SHOWWINDOW:
-        if (wParam) {
+        // Unattended, the dialog never shows: its timer started at creation.
+        if (wParam && !IsSilentRun()) {
             CenterWindow(window, nullptr);
             SetTimer(window, kLoadingTimerId, kFirstTickMs, nullptr);
         }
@@ -90,6 +108,8 @@ void CLoadingDlg::OnInitDialog(HWND window)
     SendMessageA(progress, PBM_SETPOS, 1, 0);
     SendMessageA(progress, PBM_SETSTEP, 2, 0);
     ShowWindow(GetDlgItem(window, IDC_LOADING_STATUS), SW_HIDE);
+    if (IsSilentRun())
+        SetTimer(window, kLoadingTimerId, kFirstTickMs, nullptr);
 }
 
 void CLoadingDlg::AskToStop()
@@ -129,6 +149,7 @@ void CLoadingDlg::OnTick()
     SendMessageA(progress, PBM_STEPIT, 0, 0);
     const UINT error = RunStep();
     if (error) {
+        LogEvent("LoadingFailed", "", error);
         ShowError(error, MB_ICONERROR);
         EndDialog(hwnd, 0);
     } else if (LoadingStep >= kStepCount) {
@@ -150,6 +171,8 @@ void CLoadingDlg::FindMasterScripts()
                                        return TextEquals(a.c_str(), b.c_str());
                                    }),
                        foundScripts.end());
+    for (const std::string& script : foundScripts)
+        LogText("ScriptFound", script.c_str());
     if (foundScripts.empty())
         ShowError(IDS_NO_SCRIPTS, MB_ICONERROR);
     HWND progress = GetDlgItem(hwnd, IDC_LOADING_PROGRESS);
@@ -190,8 +213,13 @@ UINT CLoadingDlg::RunStep()
         break;
     case 7:
         if (database) {
-            for (const std::string& script : foundScripts)
-                database->LoadScript(script.c_str());
+            for (const std::string& script : foundScripts) {
+                // A rejected script is unreadable or malformed; none of it is taken.
+                if (database->LoadScript(script.c_str()))
+                    LogText("ScriptLoaded", script.c_str());
+                else
+                    LogText("ScriptRejected", (script + " (unreadable or not a valid uninstall script)").c_str());
+            }
         }
         break;
     case 8:
@@ -202,10 +230,13 @@ UINT CLoadingDlg::RunStep()
         if (database &&
             BuildListOfInstalledPrinters(database->printers, osInfo, switches, hwnd, strings) == 0 &&
             g_enumerationAttempts == 0) {
+            LogText("PrinterEnumeration", "failed; loading starts over");
             LoadingStep = 0;
             SendMessageA(progress, PBM_SETPOS, 5, 0);
         }
         ++g_enumerationAttempts;
+        if (database && LoadingStep == 9)
+            LogPrinters(database->printers);
         break;
     case 10:
         CloseCompanionPrograms();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EventLog.h"
 #include "KeyName.h"
 #include "OemInf.h"
 #include "RemovePage.h"
@@ -83,7 +84,9 @@ void RemovePage::removeDrivers(const char* environment)
             continue;
         if (UsedByRemainingPrinter(database->printers, driver))
             continue;
-        DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        const BOOL deleted =
+            DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        LogEvent("DeletePrinterDriver", driver.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (!FitsRegistryLine(driver.c_str()) || !IsSingleKeyName(driver.c_str())) {
             // No line can name its key; the spooler's deletion has to do.
         } else if (osInfo.IsWin9x()) {
@@ -106,7 +109,9 @@ void RemovePage::removeMonitors(const char* server, const char* environment)
     if (!database)
         return;
     for (const std::string& monitor : database->removalProfile.monitors) {
-        DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment), const_cast<char*>(monitor.c_str()));
+        const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                            const_cast<char*>(monitor.c_str()));
+        LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
     }
@@ -141,8 +146,9 @@ void RemovePage::removePrintProcessors(const char* server, const char* environme
             continue;
         if (!processorNotInUse(server, environment, processor.c_str()))
             continue;
-        DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
-                              const_cast<char*>(processor.c_str()));
+        const BOOL deleted = DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                                   const_cast<char*>(processor.c_str()));
+        LogEvent("DeletePrintProcessor", processor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (osInfo.IsWin9x()) {
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
         } else if (osInfo.IsNT()) {

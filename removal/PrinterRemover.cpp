@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DefaultPrinter.h"
+#include "EventLog.h"
 #include "FileSpec.h"
 #include "KeyName.h"
 #include "RemovePage.h"
@@ -118,7 +119,9 @@ void RemovePage::removePrinters()
             continue;
         }
         if (printer.serverName[0]) {
-            if (DeletePrinterConnectionA(printer.name)) {
+            const BOOL deleted = DeletePrinterConnectionA(printer.name);
+            LogEvent("DeletePrinterConnection", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+            if (deleted) {
                 if (printer.isDefault == 1)
                     defaultRemoved = true;
                 printer.removed = 1;
@@ -127,13 +130,16 @@ void RemovePage::removePrinters()
         }
         HANDLE handle = nullptr;
         if (!OpenPrinterA(printer.name, &handle, &defaults)) {
+            LogEvent("OpenPrinter", printer.name, GetLastError());
             printer.removed = 1;  // taken to be gone already
         } else if (handle) {
             CancelAndDeleteJobs(handle);
             char uniqueId[33];
             if (ReadUniqueId(osInfo, handle, printer.name, uniqueId))
                 RemoveClassKeys(uniqueId);
-            if (DeletePrinter(handle)) {
+            const BOOL deleted = DeletePrinter(handle);
+            LogEvent("DeletePrinter", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+            if (deleted) {
                 if (printer.isDefault == 1)
                     defaultRemoved = true;
                 printer.removed = 1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EventLog.h"
 #include "FileSpec.h"
 #include "IniDocument.h"
 #include "LoadLine.h"
@@ -228,7 +229,7 @@ void RemovePage::applyRegistryLines()
         if (!line.value.empty()) {
             HKEY key = nullptr;
             if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-                RegDeleteValueA(key, line.value.c_str());
+                LogEvent("RegDeleteValue", text.c_str(), static_cast<unsigned long>(RegDeleteValueA(key, line.value.c_str())));
                 RegCloseKey(key);
             }
             continue;
@@ -236,10 +237,12 @@ void RemovePage::applyRegistryLines()
         if (!MayDeleteKey(line.root, line.key))
             continue;
         if (!line.hasFlag) {
-            RegDeleteKeyA(root, line.key.c_str());
+            LogEvent("RegDeleteKey", text.c_str(), static_cast<unsigned long>(RegDeleteKeyA(root, line.key.c_str())));
             continue;
         }
-        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
+        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0])) {
             DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root));
+            LogEvent("DeleteRegistryTree", text.c_str(), ERROR_SUCCESS);
+        }
     }
 }

@@ -9,6 +9,7 @@
 #include "SystemChecks.h"
 #include "SystemRestart.h"
 #include "UninstallDatabase.h"
+#include "UninstallProfileLog.h"
 #include "UserMessage.h"
 #include "WindowUtil.h"
 #include "resource.h"
@@ -300,8 +301,10 @@ void RemovePage::runStep()
         markRow(0);
         waitCursor = LoadCursorA(nullptr, IDC_WAIT);
         savedCursor = SetCursor(waitCursor);
-        if (database)
+        if (database) {
             database->BuildRemovalProfile();
+            LogProfileSizes("RemovalProfile", database->removalProfile);
+        }
         ++step;
         advanceStep = false;
         markRow(1);

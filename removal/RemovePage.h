@@ -47,6 +47,8 @@ public:
     typedef int (*RestartFunction)(const COSInfo& os);
     static RestartFunction restartSystem;
 
+    // The step that ends the sequence; step stays there once it has run.
+    static const int kFinalStep = 17;
     int step;
     int currentRow;
     int progressActive;

@@ -1,5 +1,7 @@
 #include "ServiceRemover.h"
 
+#include "EventLog.h"
+
 bool RemoveServices(const COSInfo& os, const std::vector<std::string>& services)
 {
     if (!os.IsNT())
@@ -16,7 +18,9 @@ bool RemoveServices(const COSInfo& os, const std::vector<std::string>& services)
             continue;
         // Services are not stopped: deletion completes when the last handle
         // goes, at the latest at the restart.
-        if (DeleteService(service) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE)
+        const DWORD result = DeleteService(service) ? ERROR_SUCCESS : GetLastError();
+        LogEvent("DeleteService", name.c_str(), result);
+        if (result == ERROR_SUCCESS || result == ERROR_SERVICE_MARKED_FOR_DELETE)
             marked = true;
         CloseServiceHandle(service);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "EventLog.h"
 #include "TextUtil.h"
 #include "WininitText.h"
 
@@ -63,17 +64,27 @@ int DeleteFileOrSchedule(const COSInfo& os, const char* path)
 {
     if (IsEmptyText(path))
         return 1;
-    if (DeleteFileA(path))
+    if (DeleteFileA(path)) {
+        LogEvent("DeleteFile", path, ERROR_SUCCESS);
         return 1;
-    if (GetLastError() < 4)  // not there: file or path not found
+    }
+    const DWORD error = GetLastError();
+    if (error < 4)  // not there: file or path not found
         return 1;
+    LogEvent("DeleteFile", path, error);
     switch (os.GetVersionKind()) {
     case OSVER_WIN32S:
     case OSVER_NT3: ScheduleDeleteInZwininit(path); break;
     case OSVER_WIN95:
     case OSVER_WIN98:
-    case OSVER_WINME: ScheduleDeleteInWininit(path); break;
-    default: MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT); break;
+    case OSVER_WINME:
+        ScheduleDeleteInWininit(path);
+        LogEvent("ScheduleDeleteInWininit", path, ERROR_SUCCESS);
+        break;
+    default:
+        LogEvent("ScheduleDeleteAtRestart", path,
+                 MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS : GetLastError());
+        break;
     }
     return 0;
 }
@@ -109,5 +120,7 @@ int ScheduleDeleteInZwininit(const char* path)
         return 0;
     if (!FileExists(companion))
         return 0;
-    return WritePrivateProfileStringA("RENAME", path, "NUL", list) ? 1 : 0;
+    const int written = WritePrivateProfileStringA("RENAME", path, "NUL", list) ? 1 : 0;
+    LogEvent("ScheduleDeleteInZwininit", path, written ? ERROR_SUCCESS : GetLastError());
+    return written;
 }

@@ -1,0 +1,308 @@
+// Unattended runs as a deployment system starts them: no window of the
+// program ever becomes visible, nothing waits for an answer, the exit code
+// tells the outcome and the log holds the events of the run.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ProgramSandbox.h"
+#include "TestPaths.h"
+
+namespace {
+
+const char kState[] =
+    "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=VANTO Corvel PCL\nAttributes=0x44\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=VANTO Corvel PS\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n"
+    "[Driver]\nName=VANTO Corvel PCL\n[Driver]\nName=VANTO Corvel PS\n[Driver]\nName=Otro\n";
+
+const char kScript[] = "[UnPrinterDrivers]\r\n\"VANTO Corvel PCL\",VCP,1\r\n\"VANTO Corvel PS\",VCS,2\r\n";
+
+const char kForeignOnly[] = "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n[Driver]\nName=Otro\n";
+
+struct SilentOutcome {
+    unsigned long exitCode = STILL_ACTIVE;
+    int windowsSeen = 0;    // top-level windows of the process, visible or not
+    int visibleSeen = 0;    // samples in which one of them was visible
+    std::string log;
+};
+
+// Watches the process's top-level windows until it ends.
+SilentOutcome WatchUntilExit(ProgramSandbox& run, const std::string& logPath, DWORD timeoutMs = 90000)
+{
+    SilentOutcome outcome;
+    const DWORD start = GetTickCount();
+    while (!run.Driver().HasExited() && GetTickCount() - start < timeoutMs) {
+        const std::vector<HWND> windows = run.Driver().TopLevelWindows();
+        if (static_cast<int>(windows.size()) > outcome.windowsSeen)
+            outcome.windowsSeen = static_cast<int>(windows.size());
+        for (HWND window : windows) {
+            if (IsWindowVisible(window)) {
+                ++outcome.visibleSeen;
+                break;
+            }
+        }
+        Sleep(10);
+    }
+    outcome.exitCode = run.Driver().WaitForExit(5000);
+    outcome.log = ReadWholeFile(logPath);
+    return outcome;
+}
+
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::vector<std::string> PrinterNames(ProgramSandbox& run)
+{
+    std::vector<std::string> names;
+    for (const auto& printer : run.Spooler().Read().printers)
+        names.push_back(printer.name);
+    return names;
+}
+
+std::string PendingRenames()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS)
+        return std::string();
+    std::string value(64 * 1024, '\0');
+    DWORD size = static_cast<DWORD>(value.size());
+    DWORD type = 0;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
+                         &size) == ERROR_SUCCESS)
+        value.resize(size);
+    else
+        value.clear();
+    RegCloseKey(key);
+    return value;
+}
+
+void RestorePendingRenames(const std::string& before)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS)
+        return;
+    if (before.empty())
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+    else
+        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                       reinterpret_cast<const BYTE*>(before.data()), static_cast<DWORD>(before.size()));
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+TEST(SilentMode, RemovesTheListedPrintersWithoutAWindowAndEndsWithZero)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "silent run.log";
+    ASSERT_TRUE(run.Start("/SILENT /LOG:\"" + logPath + "\"", "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, logPath);
+
+    EXPECT_EQ(0u, outcome.exitCode);
+    EXPECT_GT(outcome.windowsSeen, 0) << "the program's dialogs exist, hidden";
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+
+    const std::string& log = outcome.log;
+    EXPECT_TRUE(Holds(log, " Start ")) << log;
+    EXPECT_TRUE(Holds(log, "/SILENT")) << log;
+    EXPECT_TRUE(Holds(log, " Windows platform=2 version=5.1")) << log;
+    EXPECT_TRUE(Holds(log, " ScriptFound ")) << log;
+    EXPECT_TRUE(Holds(log, " ScriptLoaded ")) << log;
+    EXPECT_TRUE(Holds(log, " PrinterFound Corvel Oficina driver=VANTO Corvel PCL")) << log;
+    EXPECT_TRUE(Holds(log, " RemovalProfile drivers=2 ")) << log;
+    EXPECT_TRUE(Holds(log, " DeletePrinter Corvel Oficina result=0")) << log;
+    EXPECT_TRUE(Holds(log, " DeletePrinter Corvel Pasillo result=0")) << log;
+    EXPECT_TRUE(Holds(log, " DeletePrinterDriver VANTO Corvel PS result=0")) << log;
+    EXPECT_TRUE(Holds(log, " MessageSuppressed string=199 ")) << log;
+    EXPECT_TRUE(Holds(log, " Exit  result=0\r\n")) << log;
+    // Every line starts with its timestamp.
+    std::size_t lineStart = 0;
+    int lines = 0;
+    while (lineStart < log.size()) {
+        const std::size_t end = log.find("\r\n", lineStart);
+        ASSERT_NE(std::string::npos, end);
+        const std::string line = log.substr(lineStart, end - lineStart);
+        ASSERT_GE(line.size(), 24u) << line;
+        EXPECT_EQ('-', line[4]) << line;
+        EXPECT_EQ(':', line[13]) << line;
+        EXPECT_EQ('.', line[19]) << line;
+        lineStart = end + 2;
+        ++lines;
+    }
+    EXPECT_GT(lines, 10);
+}
+
+TEST(SilentMode, TheFilterNarrowsWhatGoesAndTheLogIsAppended)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "fleet.log";
+    ASSERT_TRUE(WriteWholeFile(logPath, "earlier run\r\n"));
+    ASSERT_TRUE(run.Start("-silent /PRN:\"VANTO Corvel PS\" -log:" + logPath, "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, logPath);
+
+    EXPECT_EQ(0u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ(0u, outcome.log.find("earlier run\r\n")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " DeletePrinter Corvel Pasillo result=0")) << outcome.log;
+    EXPECT_FALSE(Holds(outcome.log, " DeletePrinter Corvel Oficina")) << outcome.log;
+}
+
+TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
+{
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    const std::string busyFile = std::string(system) + "\\trelun_silent_busy.dll";
+    ASSERT_TRUE(WriteWholeFile(busyFile, "in use"));
+    const std::string pendingBefore = PendingRenames();
+    const std::string script = std::string(kScript) + "[VCP.Files]\r\ntrelun_silent_busy.dll\r\n";
+    {
+        ProgramSandbox run(kState, script);
+        const std::string logPath = run.Directory() + "busy.log";
+        // Open without delete sharing: the deletion must wait for a restart.
+        HANDLE held = CreateFileA(busyFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
+        const SilentOutcome outcome = WatchUntilExit(run, logPath);
+        CloseHandle(held);
+
+        EXPECT_EQ(3010u, outcome.exitCode);
+        EXPECT_EQ(0, outcome.visibleSeen);
+        EXPECT_EQ(GetFileAttributesA(busyFile.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+        EXPECT_TRUE(Holds(PendingRenames(), "trelun_silent_busy.dll")) << "the deletion is scheduled";
+        EXPECT_TRUE(Holds(outcome.log, "ScheduleDeleteAtRestart " + busyFile + " result=0")) << outcome.log;
+        EXPECT_TRUE(Holds(outcome.log, " Exit  result=3010")) << outcome.log;
+    }
+    RestorePendingRenames(pendingBefore);
+    DeleteFileA(busyFile.c_str());
+}
+
+TEST(SilentMode, NothingOfThePackageEndsWith1605)
+{
+    ProgramSandbox run(kForeignOnly, "");
+    const std::string logPath = run.Directory() + "nothing.log";
+    ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, logPath);
+
+    EXPECT_EQ(1605u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_TRUE(Holds(outcome.log, " PrinterFound Ajena ")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " foreign=1 ")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " NothingFound ")) << outcome.log;
+    EXPECT_FALSE(Holds(outcome.log, " DeletePrinter ")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " Exit  result=1605")) << outcome.log;
+}
+
+// A log that cannot be written (a directory that does not exist) changes
+// nothing: the removal runs and ends as usual.
+TEST(SilentMode, AnUnwritableLogDoesNotStopTheRemoval)
+{
+    ProgramSandbox run(kState, kScript);
+    ASSERT_TRUE(run.Start("/SILENT /LOG:Q:\\no\\such\\directory\\x.log", "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, "Q:\\no\\such\\directory\\x.log");
+    EXPECT_EQ(0u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_TRUE(outcome.log.empty());
+}
+
+// Without SILENT the log still records the run, and the message is shown
+// and answered by a person as before.
+TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "shown.log";
+    ASSERT_TRUE(run.Start("/LOG:" + logPath, "winxp"));
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    HWND list = run.SelectionList(main);
+    ASSERT_NE(nullptr, list);
+    ASSERT_TRUE(run.Driver().SetListViewSelection(list, 1, true));
+    ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
+    UiDriver::Click(main, 1080);
+    unsigned long exitCode = 0;
+    const auto boxes = run.AnswerUntilExit(IDOK, 90000, &exitCode);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("\xA1La desinstalaci\xF3n de la impresora ha finalizado!", boxes[0].text);
+    EXPECT_EQ(1u, exitCode);
+    const std::string log = ReadWholeFile(logPath);
+    EXPECT_TRUE(Holds(log, " MessageShown string=199 ")) << log;
+    EXPECT_TRUE(Holds(log, " Mode interactive")) << log;
+    EXPECT_TRUE(Holds(log, " Exit  result=1")) << log;
+}
+
+namespace {
+
+// Points the Spooler service at a program that exits at once, so that the
+// spooler cannot be started again; Wine's own spoolsv.exe is put back.
+class FailingSpoolerStart {
+public:
+    FailingSpoolerStart()
+    {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        original = std::string(system) + "\\spoolsv.exe";
+        changed = Set("C:\\windows\\system32\\cmd.exe /c exit 3");
+    }
+    ~FailingSpoolerStart()
+    {
+        Set(original.c_str());
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
+        if (service) {
+            StartServiceA(service, 0, nullptr);
+            CloseServiceHandle(service);
+        }
+        if (manager)
+            CloseServiceHandle(manager);
+    }
+    bool changed = false;
+
+private:
+    bool Set(const char* commandLine) const
+    {
+        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
+        const bool done = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                          SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
+                                                          nullptr, nullptr, nullptr);
+        if (service)
+            CloseServiceHandle(service);
+        if (manager)
+            CloseServiceHandle(manager);
+        return done;
+    }
+    std::string original;
+};
+
+}  // namespace
+
+// The loading stops the spooler and cannot start it again: a fatal error,
+// nothing removed, 1603.
+TEST(SerialSilentMode, ASpoolerThatCannotStartEndsWith1603)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "fatal.log";
+    SilentOutcome outcome;
+    {
+        FailingSpoolerStart spooler;
+        ASSERT_TRUE(spooler.changed);
+        ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
+        outcome = WatchUntilExit(run, logPath);
+    }
+    EXPECT_EQ(1603u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ(3u, PrinterNames(run).size());
+    EXPECT_TRUE(Holds(outcome.log, " LoadingFailed  result=")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " MessageSuppressed string=")) << outcome.log;
+    EXPECT_FALSE(Holds(outcome.log, " DeletePrinter ")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " Exit  result=1603")) << outcome.log;
+}

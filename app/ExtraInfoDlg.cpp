@@ -37,15 +37,6 @@ const Category* CategoryOf(int category)
     return category >= 1 && category <= 12 ? &kCategories[category - 1] : nullptr;
 }
 
-class WaitCursor {
-public:
-    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous); }
-
-private:
-    HCURSOR previous;
-};
-
 }  // namespace
 
 std::vector<std::string> SplitCategoryLine(int category, const std::string& line)

@@ -21,3 +21,15 @@ BOOL RegisterDialogClass(LPCSTR className);
 
 // Brings a running window of the class forward; TRUE when there was one.
 BOOL ActivatePreviousInstance(LPCSTR className, LPCSTR windowName);
+
+// Shows the wait cursor while it lives; the previous one comes back after.
+class WaitCursor {
+public:
+    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous;
+};

@@ -18,15 +18,6 @@ const char kMenuSwitchKey[] = "SOFTWARE\\VANTO\\TRELUN08";
 // from the last one down when the registry switch is off.
 const int kExtraInfoPositions[] = {10, 9, 8};
 
-class WaitCursor {
-public:
-    WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous); }
-
-private:
-    HCURSOR previous;
-};
-
 }  // namespace
 
 int PrinterImageIndex(const InstalledPrinter& printer)

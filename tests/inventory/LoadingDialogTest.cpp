@@ -138,8 +138,8 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
     MessageBoxRecorder boxes;
     INT_PTR result = -1;
     {
-        SpoolerProgram standIn;
-        ASSERT_TRUE(standIn.Set("C:\\windows\\system32\\cmd.exe /c exit 3"));
+        FailingSpoolerStart standIn;
+        ASSERT_TRUE(standIn.changed);
         result = RunLoading(dialog);
     }
     EXPECT_EQ(0, result);
@@ -149,14 +149,5 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
               boxes.Messages()[0].text);
     EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
-    // Leave the prefix with its spooler running.
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
-    if (service) {
-        StartServiceA(service, 0, nullptr);
-        CloseServiceHandle(service);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
     EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
 }

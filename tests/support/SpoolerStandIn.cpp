@@ -32,7 +32,9 @@ SpoolerProgram::SpoolerProgram()
     Set(original.c_str());
 }
 
-SpoolerProgram::~SpoolerProgram() { Set(original.c_str()); }
+SpoolerProgram::~SpoolerProgram() { Restore(); }
+
+void SpoolerProgram::Restore() const { Set(original.c_str()); }
 
 bool SpoolerProgram::Set(const char* commandLine) const
 {
@@ -46,4 +48,27 @@ bool SpoolerProgram::Set(const char* commandLine) const
     if (manager)
         CloseServiceHandle(manager);
     return changed;
+}
+
+void StartSpoolerService()
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
+    if (service) {
+        StartServiceA(service, 0, nullptr);
+        CloseServiceHandle(service);
+    }
+    if (manager)
+        CloseServiceHandle(manager);
+}
+
+FailingSpoolerStart::FailingSpoolerStart() : changed(false), program()
+{
+    changed = program.Set("C:\\windows\\system32\\cmd.exe /c exit 3");
+}
+
+FailingSpoolerStart::~FailingSpoolerStart()
+{
+    program.Restore();
+    StartSpoolerService();
 }

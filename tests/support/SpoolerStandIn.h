@@ -16,7 +16,23 @@ public:
     SpoolerProgram();
     ~SpoolerProgram();
     bool Set(const char* commandLine) const;
+    void Restore() const;
 
 private:
     std::string original;
+};
+
+// Starts the Spooler service (a running one stays as it is).
+void StartSpoolerService();
+
+// While it lives the Spooler service cannot start (a program that exits at
+// once stands in for it); afterwards Wine's own is back and started.
+class FailingSpoolerStart {
+public:
+    FailingSpoolerStart();
+    ~FailingSpoolerStart();
+    bool changed;
+
+private:
+    SpoolerProgram program;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ProgramSandbox.h"
+#include "SpoolerStandIn.h"
 #include "TestPaths.h"
 
 namespace {
@@ -240,48 +241,6 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
 }
 
 namespace {
-
-// Points the Spooler service at a program that exits at once, so that the
-// spooler cannot be started again; Wine's own spoolsv.exe is put back.
-class FailingSpoolerStart {
-public:
-    FailingSpoolerStart()
-    {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);
-        original = std::string(system) + "\\spoolsv.exe";
-        changed = Set("C:\\windows\\system32\\cmd.exe /c exit 3");
-    }
-    ~FailingSpoolerStart()
-    {
-        Set(original.c_str());
-        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
-        if (service) {
-            StartServiceA(service, 0, nullptr);
-            CloseServiceHandle(service);
-        }
-        if (manager)
-            CloseServiceHandle(manager);
-    }
-    bool changed = false;
-
-private:
-    bool Set(const char* commandLine) const
-    {
-        SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
-        const bool done = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                                                          SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
-                                                          nullptr, nullptr, nullptr);
-        if (service)
-            CloseServiceHandle(service);
-        if (manager)
-            CloseServiceHandle(manager);
-        return done;
-    }
-    std::string original;
-};
 
 }  // namespace
 

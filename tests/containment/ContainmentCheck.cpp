@@ -304,8 +304,16 @@ private:
     {
         CheckPendingDeletions();
         const RegistryDifference difference = CompareRegistry(before.registry, after.registry);
-        for (const std::string& path : difference.removedKeys)
+        for (const std::string& path : difference.removedKeys) {
             CheckRegistryItem(ItemOfPath(path), "key removed: " + path);
+            // The spooler's record of a driver a printer that stays still uses.
+            const std::string key = Lower(path);
+            const std::size_t version = key.find("\\drivers\\version-");
+            const std::size_t last = key.find_last_of('\\');
+            if (version != std::string::npos && key.find('\\', version + 10) == last &&
+                DriverUsedBy(after.spooler, path.substr(last + 1), record.survivors))
+                Fail("driver key removed that a remaining printer uses: " + path);
+        }
         for (const RegistryDifference::Value& value : difference.values) {
             RegistryItem item = ItemOfPath(value.key);
             item.isValue = true;
@@ -407,12 +415,15 @@ private:
 
     void CollectKept()
     {
+        // Every printer of the package the spooler has, whether or not the
+        // inventory could read it, stays unless it was chosen.
         bool anyStays = false;
-        for (const InstalledPrinter& printer : database.printers) {
-            if (printer.foreign || chosen.count(Lower(printer.name)))
+        for (const spoolsim::Printer& printer : before.spooler.printers) {
+            const bool package = printer.FindValue("VantoDriver08") || printer.FindValue("PellPrinter");
+            if (!package || chosen.count(Lower(printer.name)))
                 continue;
             anyStays = true;
-            if (const ProfileSpec* profile = ProfileOfDriver(installation, printer.driverName))
+            if (const ProfileSpec* profile = ProfileOfDriver(installation, printer.driver))
                 kept.push_back(profile);
         }
         for (const ProfileSpec& profile : installation.profiles) {

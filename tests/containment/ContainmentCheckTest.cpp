@@ -11,6 +11,9 @@ namespace {
 
 using namespace containment;
 
+const char kKeptDriverKey[] =
+    "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\Version-3\\Corvel M3";
+
 Layout FixedLayout()
 {
     Layout layout;
@@ -94,8 +97,11 @@ protected:
         AddKey(before, "HKLM\\SOFTWARE\\VANTO\\C0", "Val0");
         AddKey(before, "HKLM\\SOFTWARE\\VANTO\\C0X", "Val0");
         AddKey(before, "HKLM\\SOFTWARE\\VANTO\\C1", "Val0");
+        AddKey(before, kKeptDriverKey, "Driver");
         before.spooler.printers = {Printer("VZ Impresora 0", "Vanto L1 PCL"), Printer("VZ Impresora 1", "Corvel M3"),
                                    Printer("VZ Ajena 0", "Otra Marca 9")};
+        for (int i = 0; i < 2; ++i)
+            before.spooler.printers[i].data.push_back({"VantoDriver08", "1"});
         for (const char* driver : {"Vanto L1 PCL", "Corvel M3", "Otra Marca 9"}) {
             spoolsim::Driver entry;
             entry.name = driver;
@@ -201,6 +207,9 @@ TEST_F(ContainmentCheckTest, EachStepOutsideTheProfileIsReported)
              s.spooler.printers.insert(s.spooler.printers.begin(), Printer("VZ Impresora 0", "Vanto L1 PCL"));
          },
          "chosen printer still installed"},
+        {"the spooler's record of a driver a printer that stays uses",
+         [](SystemState& s) { s.registry.erase(Lower(std::string(kKeptDriverKey))); },
+         "driver key removed that a remaining printer uses"},
         {"the driver of a printer that stays",
          [](SystemState& s) { s.spooler.drivers.erase(s.spooler.drivers.begin()); },
          "driver removed that a remaining printer uses: Corvel M3"},

@@ -121,8 +121,9 @@ int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environm
 {
     int result = 1;
     std::vector<PrinterSummary> printers;
+    // Without the list nobody can tell whether a printer that stays uses it.
     if (!EnumPrinterSummaries(PRINTER_ENUM_LOCAL, printers))
-        return result;
+        return 0;
     for (const PrinterSummary& printer : printers) {
         if (!TextEquals(printer.printProcessor.c_str(), processor))
             continue;

@@ -105,6 +105,66 @@ std::vector<std::string> KeptKeys(const UninstallDatabase& database, RegistryRoo
     return kept;
 }
 
+std::string TrimmedKey(const std::string& key)
+{
+    const std::size_t first = key.find_first_not_of('\\');
+    if (first == std::string::npos)
+        return std::string();
+    return key.substr(first, key.find_last_not_of('\\') - first + 1);
+}
+
+// key is ancestor or lies below it.
+bool KeyWithin(const std::string& key, const std::string& ancestor)
+{
+    const std::string k = TrimmedKey(key);
+    const std::string a = TrimmedKey(ancestor);
+    if (a.empty() || k.size() < a.size() || !TextEquals(k.substr(0, a.size()).c_str(), a.c_str()))
+        return false;
+    return k.size() == a.size() || k[a.size()] == '\\';
+}
+
+// What a line of a profile that stays claims: a value; a key with its
+// values; or, with a code (whichever version it is meant for), a key tree.
+struct KeptRegistry {
+    std::vector<RegistryLine> lines;
+
+    explicit KeptRegistry(const UninstallDatabase& database)
+    {
+        for (const std::string& text : database.keepProfile.registryKeys) {
+            RegistryLine line;
+            if (ParseRegistryLine(text.c_str(), line) == REGLINE_OK)
+                lines.push_back(line);
+        }
+    }
+    bool TreeHolds(RegistryRootId root, const std::string& key) const
+    {
+        for (const RegistryLine& kept : lines) {
+            if (kept.root == root && kept.value.empty() && kept.hasFlag && KeyWithin(key, kept.key))
+                return true;
+        }
+        return false;
+    }
+    bool ClaimsValue(RegistryRootId root, const std::string& key, const std::string& value) const
+    {
+        for (const RegistryLine& kept : lines) {
+            if (kept.root != root || !TextEquals(TrimmedKey(kept.key).c_str(), TrimmedKey(key).c_str()))
+                continue;
+            if (kept.value.empty() ? !kept.hasFlag : TextEquals(kept.value.c_str(), value.c_str()))
+                return true;
+        }
+        return TreeHolds(root, key);
+    }
+    // Deleting the key alone takes its values, so nothing in it may be claimed.
+    bool ClaimsAnythingIn(RegistryRootId root, const std::string& key) const
+    {
+        for (const RegistryLine& kept : lines) {
+            if (kept.root == root && KeyWithin(kept.key, key))
+                return true;
+        }
+        return TreeHolds(root, key);
+    }
+};
+
 }  // namespace
 
 void RemovePage::collectOemPaths()
@@ -219,6 +279,7 @@ void RemovePage::applyRegistryLines()
     SortTextList(lines);
     UniqueTextList(lines);
     std::reverse(lines.begin(), lines.end());
+    const KeptRegistry kept(*database);
     for (const std::string& text : lines) {
         RegistryLine line;
         if (ParseRegistryLine(text.c_str(), line) != REGLINE_OK)
@@ -227,6 +288,8 @@ void RemovePage::applyRegistryLines()
         if (!root || ComponentCount(line.key) == 0)
             continue;
         if (!line.value.empty()) {
+            if (kept.ClaimsValue(line.root, line.key, line.value))
+                continue;
             HKEY key = nullptr;
             if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
                 LogEvent("RegDeleteValue", text.c_str(), static_cast<unsigned long>(RegDeleteValueA(key, line.value.c_str())));
@@ -237,9 +300,12 @@ void RemovePage::applyRegistryLines()
         if (!MayDeleteKey(line.root, line.key))
             continue;
         if (!line.hasFlag) {
-            LogEvent("RegDeleteKey", text.c_str(), static_cast<unsigned long>(RegDeleteKeyA(root, line.key.c_str())));
+            if (!kept.ClaimsAnythingIn(line.root, line.key))
+                LogEvent("RegDeleteKey", text.c_str(), static_cast<unsigned long>(RegDeleteKeyA(root, line.key.c_str())));
             continue;
         }
+        if (kept.TreeHolds(line.root, line.key))
+            continue;
         if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0])) {
             DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root));
             LogEvent("DeleteRegistryTree", text.c_str(), ERROR_SUCCESS);

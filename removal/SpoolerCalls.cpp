@@ -84,7 +84,9 @@ bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers)
     printers.clear();
     DWORD needed = 0;
     DWORD count = 0;
-    EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count);
+    // Without a buffer the call succeeds only when there is no printer.
+    if (EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count))
+        return true;
     if (needed == 0)
         return false;
     SpoolerBuffer buffer;

@@ -29,7 +29,9 @@ struct PrinterSummary {
     std::string printProcessor;
     std::string portName;
 };
-// Printers of the given kinds (PRINTER_ENUM_LOCAL, ...), level 2.
+// Printers of the given kinds (PRINTER_ENUM_LOCAL, ...), level 2. False
+// when the spooler does not give them; true with an empty list when there
+// is no printer.
 bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers);
 
 // Reads level 2 of an open printer into the buffer.

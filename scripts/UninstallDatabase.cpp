@@ -53,6 +53,7 @@ void UninstallDatabase::Initialise()
     removeOemInf = 0;
     removedPrinterCount = 0;
     keptPrinterCount = 0;
+    addOnOnly = 0;
     utilityNotTargeted = 0;
     productGuid[0] = '\0';
     oemInfMatchLineNumber = 0;
@@ -72,11 +73,14 @@ bool UninstallDatabase::BuildFullProfile(UninstallProfile& target, const Command
         }
     }
     UninstallProfile addOn;
+    addOnOnly = 0;
     if (FindProfileByName(addOn, kAddOnProfileName)) {
-        if (switches.SwitchValueCount("UNPELL") < 0)
+        if (switches.SwitchValueCount("UNPELL") < 0) {
             target.Subtract(addOn);  // it goes only with the last printer
-        else
+        } else {
             target.Assign(addOn);
+            addOnOnly = 1;
+        }
     }
     return merged;
 }
@@ -159,11 +163,17 @@ int UninstallDatabase::BuildRemovalProfile()
     if (keptPrinterCount == 0)
         AddFinalCleanup(removalProfile);
     for (const UninstallProfile& profile : profiles) {
-        // Catch-all items stay as long as any printer of the package does.
-        if (profile.isIgnore || (profile.isCatchAll && keptPrinterCount > 0))
+        // Catch-all items, and the add-on's unless it alone is removed, stay
+        // as long as any printer of the package does.
+        const bool staysWithPrinters =
+            profile.isCatchAll || (!addOnOnly && TextEquals(profile.name, kAddOnProfileName));
+        if (profile.isIgnore || (staysWithPrinters && keptPrinterCount > 0))
             keepProfile.Merge(profile);
     }
     removalProfile.Subtract(keepProfile);
+    // An item written differently ("a.dll=x", another path or letter case,
+    // other quotes) may still name what stays.
+    removalProfile.SubtractSameTargets(keepProfile);
 
     const char* executable = AddOnExecutable();
     utilityNotTargeted = 1;

@@ -59,6 +59,8 @@ public:
     int removeOemInf;
     int removedPrinterCount;
     int keptPrinterCount;
+    // 1 when "UNPELL" made the full profile the add-on's alone.
+    int addOnOnly;
     UninstallProfile fullProfile;
     UninstallProfile keepProfile;
     UninstallProfile removalProfile;

@@ -20,7 +20,87 @@ bool Contains(const TextList& sorted, const std::string& item)
     return std::binary_search(sorted.begin(), sorted.end(), item, ItemLess);
 }
 
+std::string LowerAscii(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The first count fields at commas, quotes removed; the last ends at the
+// next comma too, as the removers read them.
+std::vector<std::string> Fields(const std::string& item, std::size_t count)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() < count) {
+        const std::size_t comma = item.find(',', start);
+        std::string field = item.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        field.erase(std::remove(field.begin(), field.end(), '"'), field.end());
+        fields.push_back(TrimBlanks(field));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    fields.resize(count);
+    return fields;
+}
+
+// The removers use only a path's file name.
+std::string FileNamePart(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string WithoutExtension(const std::string& name)
+{
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 }  // namespace
+
+std::string ItemTarget(int list, const std::string& item)
+{
+    switch (list) {
+    case LIST_FILES:
+        return LowerAscii(FileNamePart(TrimBlanks(item.substr(0, item.find('=')))));
+    case LIST_DELETE_INI: {
+        const std::vector<std::string> fields = Fields(item, 3);
+        return LowerAscii(FileNamePart(fields[0]) + "," + fields[1] + "," + fields[2]);
+    }
+    case LIST_DELETE_LOAD_RUN:
+        return LowerAscii(Fields(item, 1)[0]);
+    case LIST_SHORTCUTS: {
+        // An item goes with its ".LNK" and ".PIF" forms, wherever it is listed.
+        const std::vector<std::string> fields = Fields(item, 2);
+        return LowerAscii(fields[0] + "," + WithoutExtension(FileNamePart(fields[1])));
+    }
+    case LIST_REGISTRY_KEYS: {
+        RegistryLine line;
+        if (ParseRegistryLine(item.c_str(), line) != REGLINE_OK)
+            break;
+        std::string key = line.key;
+        const std::size_t first = key.find_first_not_of('\\');
+        key = first == std::string::npos ? std::string() : key.substr(first, key.find_last_not_of('\\') - first + 1);
+        return LowerAscii(std::to_string(line.root) + "," + key + "," + line.value);
+    }
+    default:
+        break;
+    }
+    return LowerAscii(item);
+}
 
 const char* ProfileListName(int list)
 {
@@ -126,6 +206,25 @@ void UninstallProfile::Subtract(const UninstallProfile& other)
         SortTextList(lookup);
         mine.erase(std::remove_if(mine.begin(), mine.end(),
                                   [&lookup](const std::string& item) { return Contains(lookup, item); }),
+                   mine.end());
+    }
+}
+
+void UninstallProfile::SubtractSameTargets(const UninstallProfile& other)
+{
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        TextList& mine = List(list);
+        if (mine.empty() || other.List(list).empty())
+            continue;
+        std::vector<std::string> targets;
+        for (const std::string& item : other.List(list))
+            targets.push_back(ItemTarget(list, item));
+        std::sort(targets.begin(), targets.end());
+        mine.erase(std::remove_if(mine.begin(), mine.end(),
+                                  [&targets, list](const std::string& item) {
+                                      return std::binary_search(targets.begin(), targets.end(),
+                                                                ItemTarget(list, item));
+                                  }),
                    mine.end());
     }
 }

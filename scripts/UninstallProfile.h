@@ -32,6 +32,11 @@ enum ProfileListId {
 // "deleteIni", "deleteLoadRun", ...: the field names of the lists.
 const char* ProfileListName(int list);
 
+// What an item of a list acts on, in lower case: "a.dll" and "A.DLL=x" name
+// the same file, "c:\x\win.ini,S,K" and "win.ini,S,K" the same INI key, and
+// registry lines the same key or value whatever their quotes and code.
+std::string ItemTarget(int list, const std::string& item);
+
 // Sorted by TextLess (stable), then each item equal to the one before it
 // removed.
 void SortTextList(TextList& list);
@@ -70,6 +75,9 @@ struct UninstallProfile {
     void Merge(const UninstallProfile& other);
     // Takes out every item the other profile names in the same list.
     void Subtract(const UninstallProfile& other);
+    // Takes out every item that acts on something an item of the other's
+    // same list acts on, however differently the two are written.
+    void SubtractSameTargets(const UninstallProfile& other);
     void SortAll();
     void UniqueAll();
 

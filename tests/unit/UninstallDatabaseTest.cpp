@@ -301,3 +301,76 @@ TEST_F(Database, TheAddOnExecutableDependsOnThePlatform)
     win32s.BuildRemovalProfile();
     EXPECT_EQ(1, win32s.utilityNotTargeted);
 }
+
+TEST(ItemTarget, WhatEachKindOfItemActsOn)
+{
+    EXPECT_EQ("a.dll", ItemTarget(LIST_FILES, "A.DLL=resources"));
+    EXPECT_EQ("a.dll", ItemTarget(LIST_FILES, "sub\\a.dll"));
+    EXPECT_EQ("vanto.ini,s,k", ItemTarget(LIST_DELETE_INI, "C:\\x\\VANTO.INI,S,K"));
+    EXPECT_EQ("vanto.ini,s,k", ItemTarget(LIST_DELETE_INI, "\"vanto.ini\",\"s\",\"k\",rest"));
+    EXPECT_EQ("status", ItemTarget(LIST_DELETE_LOAD_RUN, "\"Status\",\"a.exe\""));
+    EXPECT_EQ("vanto,help", ItemTarget(LIST_SHORTCUTS, "\"Vanto\",\"Help.lnk\",STARTUP"));
+    EXPECT_EQ("vanto,help", ItemTarget(LIST_SHORTCUTS, "Vanto,Help"));
+    EXPECT_EQ(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,\"SOFTWARE\\VANTO\\C0\",\"\",0"),
+              ItemTarget(LIST_REGISTRY_KEYS, "hklm,SOFTWARE\\VANTO\\C0\\,,1"));
+    EXPECT_NE(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
+              ItemTarget(LIST_REGISTRY_KEYS, "HKCU,SOFTWARE\\VANTO\\C0,,1"));
+    EXPECT_NE(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
+              ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,Val,1"));
+    EXPECT_EQ("vanto monitor", ItemTarget(LIST_MONITORS, "Vanto Monitor"));
+}
+
+TEST_F(Database, AnItemWrittenDifferentlyByAPrinterThatStaysIsKept)
+{
+    UninstallProfile& chosen = AddProfile("Chosen Driver", DRIVER, {"a.dll", "b.dll", "c.dll"});
+    chosen.deleteIni = {"vanto.ini,S,K", "vanto.ini,S,Other"};
+    chosen.deleteLoadRun = {"\"Status\",\"a.exe\""};
+    chosen.shortcuts = {"Vanto,Help.lnk"};
+    chosen.registryKeys = {"HKLM,\"SOFTWARE\\VANTO\\C0\",\"\",0", "HKLM,SOFTWARE\\VANTO\\C1,,1"};
+    UninstallProfile& kept = AddProfile("Kept Driver", DRIVER, {"A.DLL=resources", "sub\\b.dll"});
+    kept.deleteIni = {"C:\\other\\VANTO.INI,s,k"};
+    kept.deleteLoadRun = {"Status,b.exe"};
+    kept.shortcuts = {"\"Vanto\",\"Help\",STARTUP"};
+    kept.registryKeys = {"HKLM,SOFTWARE\\VANTO\\C0,,1"};
+    Load();
+    AddPrinter("P1", "Chosen Driver", true);
+    AddPrinter("P2", "Kept Driver", false);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"c.dll"}, Removed());
+    EXPECT_EQ(TextList{"vanto.ini,S,Other"}, database.removalProfile.deleteIni);
+    EXPECT_TRUE(database.removalProfile.deleteLoadRun.empty());
+    EXPECT_TRUE(database.removalProfile.shortcuts.empty());
+    EXPECT_EQ(TextList{"HKLM,SOFTWARE\\VANTO\\C1,,1"}, database.removalProfile.registryKeys);
+}
+
+TEST_F(Database, TheAddOnStaysWithThePrintersEvenWhereAnotherProfileNamesItsItems)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll", "pell.dll=shared"}).registryKeys = {"HKLM,SOFTWARE\\VANTO,,1"};
+    AddProfile("Vanto LY", DRIVER, {"ly.dll"});
+    AddProfile("Pellivance", DRIVER, {"PELLIV32.EXE", "pell.dll"}).registryKeys = {
+        "HKLM,SOFTWARE\\VANTO\\Pellivance,,1"};
+    Load();
+    AddPrinter("P1", "Vanto LX", true);
+    InstalledPrinter& second = AddPrinter("P2", "Vanto LY", false);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"lx.dll"}, Removed());
+    // Its key lies in a tree that goes: the registry step must know it stays.
+    EXPECT_TRUE(Has(database.keepProfile.registryKeys, "HKLM,SOFTWARE\\VANTO\\Pellivance,,1"));
+
+    // With the last printer it goes after all.
+    second.excluded = 0;
+    database.BuildRemovalProfile();
+    EXPECT_TRUE(Has(Removed(), "pell.dll"));
+    EXPECT_FALSE(Has(database.keepProfile.registryKeys, "HKLM,SOFTWARE\\VANTO\\Pellivance,,1"));
+}
+
+TEST_F(Database, WithUnpellTheAddOnGoesAlthoughPrintersStay)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pellivance", DRIVER, {"PELLIV32.EXE"}).registryKeys = {"HKLM,SOFTWARE\\VANTO\\Pellivance,,1"};
+    Load("trelun08.exe /UNPELL");
+    AddPrinter("P1", "Vanto LX", false);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"PELLIV32.EXE"}, Removed());
+    EXPECT_TRUE(database.keepProfile.registryKeys.empty());
+}

@@ -1,0 +1,32 @@
+// A full removal in this process: the uninstall database loaded from the
+// scripts and filled from the spooler, and the removal page made from the
+// program's own dialog template, run tick by tick until it reports back.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "UninstallDatabase.h"
+
+namespace containment {
+
+// Scripts loaded in sorted order, the full profile built as the loading
+// dialog does (with the UNPELL switch when asked), the printers enumerated
+// from the spooler. False when the enumeration found nothing.
+bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell);
+
+struct RemovalOutcome {
+    bool finished = false;          // message 1129 reached the parent
+    bool closeBeforeFinish = false;  // WM_CLOSE came first, as it should
+    std::vector<RecordedMessage> messages;
+    int restartRequests = 0;
+    unsigned long milliseconds = 0;
+};
+
+// Runs beginRemoval and pumps messages until the page posts 1129 to its
+// parent, or the time limit passes.
+RemovalOutcome RunFullRemoval(UninstallDatabase& database, unsigned long limitMs = 60000);
+
+}  // namespace containment

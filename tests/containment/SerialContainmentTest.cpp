@@ -1,0 +1,135 @@
+// Random installations of the package, a random choice of printers, a full
+// removal under Wine: everything that changed must be named by the removal
+// profile, and nothing a printer that stays (or an ignore profile, or
+// another package) needs may be gone.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "ContainmentCheck.h"
+#include "Installation.h"
+#include "PrefixGuard.h"
+#include "RemovalHarness.h"
+#include "SimulatedSpooler.h"
+#include "StringLoader.h"
+#include "TestPaths.h"
+#include "resource.h"
+
+namespace {
+
+using namespace containment;
+
+// The seeds of the test command; TRELUN_CONTAINMENT_SEEDS=<first>:<count>
+// runs others by hand.
+void SeedRange(unsigned& first, unsigned& count)
+{
+    first = 1;
+    count = 25;
+    char text[64] = {};
+    if (GetEnvironmentVariableA("TRELUN_CONTAINMENT_SEEDS", text, sizeof(text)) > 0)
+        std::sscanf(text, "%u:%u", &first, &count);
+}
+
+struct SeedSummary {
+    int printers = 0;
+    int chosen = 0;
+    bool noneStays = false;
+};
+
+// The user's choice: everything, nothing, or each listed printer by chance.
+std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& database)
+{
+    std::mt19937 random(seed * 7919u + 17u);
+    const int mode = std::uniform_int_distribution<int>(0, 9)(random);
+    std::vector<std::string> selected;
+    for (InstalledPrinter& printer : database.printers) {
+        if (!printer.IsListed())
+            continue;
+        const bool chosen = mode < 3 || (mode > 3 && std::uniform_int_distribution<int>(0, 1)(random) == 1);
+        printer.excluded = chosen ? 0 : 1;
+        if (chosen)
+            selected.push_back(printer.name);
+    }
+    return selected;
+}
+
+std::string Describe(const std::vector<std::string>& violations)
+{
+    std::string text;
+    for (const std::string& line : violations)
+        text += "  " + line + "\n";
+    return text;
+}
+
+void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary& summary)
+{
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const Layout& layout = guard.GetLayout();
+    const Installation installation = GenerateInstallation(seed, layout);
+    SimulatedSpooler spooler(spoolsim::FormatState(installation.spooler));
+    Install(installation, layout, BesideTests("containment_utility.exe"));
+    if (::testing::Test::HasFatalFailure())
+        return;
+
+    UninstallDatabase database;
+    ASSERT_TRUE(LoadDatabase(database, installation.scriptPaths, installation.unpell));
+    RemovalRecord record;
+    record.selected = ChoosePrinters(seed, database);
+    database.BuildRemovalProfile();
+    record.planned.Assign(database.removalProfile);
+    summary.printers = database.printers.Count();
+    summary.chosen = static_cast<int>(ChosenPrinters(database, record.selected).size());
+    summary.noneStays = database.keptPrinterCount == 0;
+
+    const SystemState before = CaptureState(layout, installation, spooler.Read());
+    const RemovalOutcome outcome = RunFullRemoval(database);
+    const SystemState after = CaptureState(layout, installation, spooler.Read());
+    record.journal = spooler.Journal();
+
+    ASSERT_TRUE(outcome.finished) << "the removal did not report back within the time limit";
+    EXPECT_TRUE(outcome.closeBeforeFinish);
+    ASSERT_FALSE(outcome.messages.empty());
+    StringLoader strings(GetModuleHandleA(nullptr));
+    EXPECT_EQ(strings.GetString(IDS_FINISHED), outcome.messages.back().text);
+    EXPECT_EQ(0, outcome.restartRequests);
+
+    const std::vector<std::string> violations =
+        CheckContainment(installation, layout, database, record, before, after);
+    EXPECT_TRUE(violations.empty()) << violations.size() << " violation(s):\n"
+                                    << Describe(violations) << "script:\n"
+                                    << installation.ScriptText();
+}
+
+}  // namespace
+
+TEST(SerialContainment, RandomInstallationsLoseNothingOutsideTheirProfile)
+{
+    unsigned first = 0;
+    unsigned count = 0;
+    SeedRange(first, count);
+    PrefixGuard guard;
+    unsigned checked = 0;
+    int withNoneStaying = 0;
+    const DWORD start = GetTickCount();
+    for (unsigned seed = first; seed < first + count; ++seed) {
+        SeedSummary summary;
+        RemoveOneInstallation(seed, guard, summary);
+        guard.Sweep();
+        if (HasFatalFailure())
+            break;
+        ++checked;
+        withNoneStaying += summary.noneStays ? 1 : 0;
+        std::printf("[ seed %2u ] %d printers, %d removed%s\n", seed, summary.printers, summary.chosen,
+                    summary.noneStays ? ", none of the package stays" : "");
+    }
+    std::printf("[ containment ] %u random installations checked in %lu s (%d with no printer of the package "
+                "staying)\n",
+                checked, (GetTickCount() - start) / 1000, withNoneStaying);
+    EXPECT_EQ(count, checked);
+    if (count >= 10) {
+        // Both kinds of run must occur, or a whole branch went unchecked.
+        EXPECT_GT(withNoneStaying, 0);
+        EXPECT_LT(withNoneStaying, static_cast<int>(checked));
+    }
+}

@@ -71,21 +71,26 @@ std::string WithoutExtension(const std::string& name)
 
 }  // namespace
 
-std::string ItemTarget(int list, const std::string& item)
+std::vector<std::string> ItemTargets(int list, const std::string& item)
 {
     switch (list) {
     case LIST_FILES:
-        return LowerAscii(FileNamePart(TrimBlanks(item.substr(0, item.find('=')))));
+        return {LowerAscii(FileNamePart(TrimBlanks(item.substr(0, item.find('=')))))};
     case LIST_DELETE_INI: {
         const std::vector<std::string> fields = Fields(item, 3);
-        return LowerAscii(FileNamePart(fields[0]) + "," + fields[1] + "," + fields[2]);
+        return {LowerAscii(FileNamePart(fields[0]) + "," + fields[1] + "," + fields[2])};
     }
     case LIST_DELETE_LOAD_RUN:
-        return LowerAscii(Fields(item, 1)[0]);
+        return {LowerAscii(Fields(item, 1)[0])};
     case LIST_SHORTCUTS: {
-        // An item goes with its ".LNK" and ".PIF" forms, wherever it is listed.
-        const std::vector<std::string> fields = Fields(item, 2);
-        return LowerAscii(fields[0] + "," + WithoutExtension(FileNamePart(fields[1])));
+        // An item goes with its ".LNK" and ".PIF" forms; the start-up
+        // folders have no group subfolder.
+        const std::vector<std::string> fields = Fields(item, 3);
+        const std::string base = WithoutExtension(FileNamePart(fields[1]));
+        std::vector<std::string> targets = {LowerAscii(fields[0] + "," + base)};
+        if (!base.empty() && LowerAscii(fields[2]) == "startup")
+            targets.push_back(LowerAscii("|startup," + base));
+        return targets;
     }
     case LIST_REGISTRY_KEYS: {
         RegistryLine line;
@@ -94,12 +99,12 @@ std::string ItemTarget(int list, const std::string& item)
         std::string key = line.key;
         const std::size_t first = key.find_first_not_of('\\');
         key = first == std::string::npos ? std::string() : key.substr(first, key.find_last_not_of('\\') - first + 1);
-        return LowerAscii(std::to_string(line.root) + "," + key + "," + line.value);
+        return {LowerAscii(std::to_string(line.root) + "," + key + "," + line.value)};
     }
     default:
         break;
     }
-    return LowerAscii(item);
+    return {LowerAscii(item)};
 }
 
 const char* ProfileListName(int list)
@@ -217,15 +222,19 @@ void UninstallProfile::SubtractSameTargets(const UninstallProfile& other)
         if (mine.empty() || other.List(list).empty())
             continue;
         std::vector<std::string> targets;
-        for (const std::string& item : other.List(list))
-            targets.push_back(ItemTarget(list, item));
+        for (const std::string& item : other.List(list)) {
+            const std::vector<std::string> its = ItemTargets(list, item);
+            targets.insert(targets.end(), its.begin(), its.end());
+        }
         std::sort(targets.begin(), targets.end());
-        mine.erase(std::remove_if(mine.begin(), mine.end(),
-                                  [&targets, list](const std::string& item) {
-                                      return std::binary_search(targets.begin(), targets.end(),
-                                                                ItemTarget(list, item));
-                                  }),
-                   mine.end());
+        const auto shared = [&targets, list](const std::string& item) {
+            for (const std::string& target : ItemTargets(list, item)) {
+                if (std::binary_search(targets.begin(), targets.end(), target))
+                    return true;
+            }
+            return false;
+        };
+        mine.erase(std::remove_if(mine.begin(), mine.end(), shared), mine.end());
     }
 }
 

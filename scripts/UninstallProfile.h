@@ -34,8 +34,10 @@ const char* ProfileListName(int list);
 
 // What an item of a list acts on, in lower case: "a.dll" and "A.DLL=x" name
 // the same file, "c:\x\win.ini,S,K" and "win.ini,S,K" the same INI key, and
-// registry lines the same key or value whatever their quotes and code.
-std::string ItemTarget(int list, const std::string& item);
+// registry lines the same key or value whatever their quotes and code. A
+// shortcut for the start-up folders also acts on its item there, whatever
+// its group.
+std::vector<std::string> ItemTargets(int list, const std::string& item);
 
 // Sorted by TextLess (stable), then each item equal to the one before it
 // removed.

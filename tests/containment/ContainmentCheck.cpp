@@ -86,11 +86,26 @@ public:
 private:
     void Fail(const std::string& text) { violations.push_back(text); }
 
-    // A chosen printer was the default: another one becomes it.
+    // A chosen printer was the default, by its attribute or by WIN.INI's
+    // line: another one becomes it.
     bool DefaultRemoved() const
     {
+        std::string device;
+        const auto windows = before.registry.find(Lower(std::string("HKCU\\") + kWindowsKey));
+        if (windows != before.registry.end() && windows->second.values.count("device"))
+            device = windows->second.values.at("device").data.c_str();
+        device = device.substr(0, device.find(','));
         for (const spoolsim::Printer& printer : before.spooler.printers) {
-            if ((printer.attributes & 0x4) && chosen.count(Lower(printer.name)))
+            if (((printer.attributes & 0x4) || printer.name == device) && chosen.count(Lower(printer.name)))
+                return true;
+        }
+        return false;
+    }
+
+    bool ChosenDriver(const std::string& driver) const
+    {
+        for (const spoolsim::Printer& printer : before.spooler.printers) {
+            if (chosen.count(Lower(printer.name)) && SameText(printer.driver, driver))
                 return true;
         }
         return false;
@@ -515,7 +530,9 @@ private:
                     (now == after.registry.end() || !now->second.values.count(Lower(fields[0]))))
                     Fail("start-up entry gone: " + fields[0] + owner);
             }
-            if (profile->kind != ProfileKind::Manufacturer) {
+            // A chosen printer's driver goes with it unless a printer that
+            // stays uses it (checked with the spooler).
+            if (profile->kind != ProfileKind::Manufacturer && !ChosenDriver(profile->name)) {
                 for (const spoolsim::Driver& old : before.spooler.drivers) {
                     if (!SameText(old.name, profile->name))
                         continue;

@@ -228,8 +228,11 @@ void GeneratePrinters(Installation& installation, Random& random)
         if (random.Chance(30))
             AddDriver(installation, printer.driver, "Windows 4.0");
     }
-    if (!local.empty() && random.Chance(70))
-        local[random.Between(0, static_cast<int>(local.size()) - 1)].attributes |= 0x4;
+    if (!local.empty() && random.Chance(70)) {
+        spoolsim::Printer& chosen = local[random.Between(0, static_cast<int>(local.size()) - 1)];
+        chosen.attributes |= 0x4;
+        installation.defaultDevice = chosen.name + ",winspool," + chosen.port;
+    }
     installation.spooler.printers = local;
     for (int i = random.Between(0, 1); i > 0; --i) {
         spoolsim::Printer connection;

@@ -224,6 +224,9 @@ void Install(const Installation& installation, const Layout& layout, const std::
         MakeDirectories(ParentOf(path));
         ASSERT_TRUE(CopyFileA(utilityStandIn.c_str(), path.c_str(), FALSE)) << path;
     }
+    // Applications read the default printer from here as well.
+    WriteProfileStringA("windows", "device",
+                        installation.defaultDevice.empty() ? nullptr : installation.defaultDevice.c_str());
     for (const RegistryEntry& entry : installation.registry)
         WriteRegistryEntry(entry);
     for (const RegistryEntry& entry : installation.decoyRegistry)

@@ -51,6 +51,7 @@ struct Installation {
     std::vector<RegistryEntry> registry;
     std::vector<std::string> services;
     std::vector<std::string> oemPathValues;
+    std::string defaultDevice;  // WIN.INI [windows] device; empty for none
 
     // Things of nobody's package that must survive whatever is chosen.
     std::vector<std::string> decoyFiles;

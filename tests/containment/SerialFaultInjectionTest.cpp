@@ -82,6 +82,7 @@ Installation BaseScenario(const Layout& layout)
     own.name = kProcessor;
     installation.spooler.processors = {winPrint, own};
     installation.foreignPrinters = {kForeign};
+    installation.defaultDevice = std::string(kChosen) + ",winspool,LPT1:";
 
     for (const std::string& path : {layout.system + "vzf0.dll", layout.driver + "3\\vzf0.dll",
                                     layout.driver + "vzf1.dll", layout.system + "vzf2.dll"})

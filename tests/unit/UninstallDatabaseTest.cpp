@@ -302,22 +302,35 @@ TEST_F(Database, TheAddOnExecutableDependsOnThePlatform)
     EXPECT_EQ(1, win32s.utilityNotTargeted);
 }
 
-TEST(ItemTarget, WhatEachKindOfItemActsOn)
+TEST(ItemTargets, WhatEachKindOfItemActsOn)
 {
-    EXPECT_EQ("a.dll", ItemTarget(LIST_FILES, "A.DLL=resources"));
-    EXPECT_EQ("a.dll", ItemTarget(LIST_FILES, "sub\\a.dll"));
-    EXPECT_EQ("vanto.ini,s,k", ItemTarget(LIST_DELETE_INI, "C:\\x\\VANTO.INI,S,K"));
-    EXPECT_EQ("vanto.ini,s,k", ItemTarget(LIST_DELETE_INI, "\"vanto.ini\",\"s\",\"k\",rest"));
-    EXPECT_EQ("status", ItemTarget(LIST_DELETE_LOAD_RUN, "\"Status\",\"a.exe\""));
-    EXPECT_EQ("vanto,help", ItemTarget(LIST_SHORTCUTS, "\"Vanto\",\"Help.lnk\",STARTUP"));
-    EXPECT_EQ("vanto,help", ItemTarget(LIST_SHORTCUTS, "Vanto,Help"));
-    EXPECT_EQ(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,\"SOFTWARE\\VANTO\\C0\",\"\",0"),
-              ItemTarget(LIST_REGISTRY_KEYS, "hklm,SOFTWARE\\VANTO\\C0\\,,1"));
-    EXPECT_NE(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
-              ItemTarget(LIST_REGISTRY_KEYS, "HKCU,SOFTWARE\\VANTO\\C0,,1"));
-    EXPECT_NE(ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
-              ItemTarget(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,Val,1"));
-    EXPECT_EQ("vanto monitor", ItemTarget(LIST_MONITORS, "Vanto Monitor"));
+    typedef std::vector<std::string> Targets;
+    EXPECT_EQ(Targets{"a.dll"}, ItemTargets(LIST_FILES, "A.DLL=resources"));
+    EXPECT_EQ(Targets{"a.dll"}, ItemTargets(LIST_FILES, "sub\\a.dll"));
+    EXPECT_EQ(Targets{"vanto.ini,s,k"}, ItemTargets(LIST_DELETE_INI, "C:\\x\\VANTO.INI,S,K"));
+    EXPECT_EQ(Targets{"vanto.ini,s,k"}, ItemTargets(LIST_DELETE_INI, "\"vanto.ini\",\"s\",\"k\",rest"));
+    EXPECT_EQ(Targets{"status"}, ItemTargets(LIST_DELETE_LOAD_RUN, "\"Status\",\"a.exe\""));
+    EXPECT_EQ((Targets{"vanto,help", "|startup,help"}), ItemTargets(LIST_SHORTCUTS, "\"Vanto\",\"Help.lnk\",STARTUP"));
+    EXPECT_EQ(Targets{"vanto,help"}, ItemTargets(LIST_SHORTCUTS, "Vanto,Help"));
+    EXPECT_EQ(Targets{"vanto,"}, ItemTargets(LIST_SHORTCUTS, "Vanto,"));
+    EXPECT_EQ(ItemTargets(LIST_REGISTRY_KEYS, "HKLM,\"SOFTWARE\\VANTO\\C0\",\"\",0"),
+              ItemTargets(LIST_REGISTRY_KEYS, "hklm,SOFTWARE\\VANTO\\C0\\,,1"));
+    EXPECT_NE(ItemTargets(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
+              ItemTargets(LIST_REGISTRY_KEYS, "HKCU,SOFTWARE\\VANTO\\C0,,1"));
+    EXPECT_NE(ItemTargets(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,,1"),
+              ItemTargets(LIST_REGISTRY_KEYS, "HKLM,SOFTWARE\\VANTO\\C0,Val,1"));
+    EXPECT_EQ(Targets{"vanto monitor"}, ItemTargets(LIST_MONITORS, "Vanto Monitor"));
+}
+
+TEST_F(Database, StartupShortcutsOfAnyGroupShareTheStartupFolders)
+{
+    AddProfile("Chosen Driver", DRIVER, {}).shortcuts = {"\"G0\",\"Status\",STARTUP", "G0,Help"};
+    AddProfile("Kept Driver", DRIVER, {}).shortcuts = {"\"G1\",\"Status.lnk\",STARTUP", "G1,Help"};
+    Load();
+    AddPrinter("P1", "Chosen Driver", true);
+    AddPrinter("P2", "Kept Driver", false);
+    database.BuildRemovalProfile();
+    EXPECT_EQ(TextList{"G0,Help"}, database.removalProfile.shortcuts);
 }
 
 TEST_F(Database, AnItemWrittenDifferentlyByAPrinterThatStaysIsKept)

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "OSInfo.h"
 #include "WindowUtil.h"
 #include "resource.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "UninstallDatabase.h"
 #include "WindowUtil.h"
 #include "resource.h"

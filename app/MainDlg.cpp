@@ -3,7 +3,7 @@
 #include "AboutDlg.h"
 #include "ComponentDlg.h"
 #include "EventLog.h"
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "PrivateMessages.h"
 #include "SilentRun.h"
 #include "SystemRestart.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "SpoolerCalls.h"
 
 namespace {

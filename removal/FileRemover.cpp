@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DeferredDeletion.h"
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
 #include "OemPath.h"

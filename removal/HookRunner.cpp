@@ -1,6 +1,6 @@
 #include "HookRunner.h"
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "TextUtil.h"
 
 namespace {

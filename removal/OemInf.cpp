@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "TextUtil.h"
 
 namespace {

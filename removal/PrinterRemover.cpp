@@ -8,7 +8,7 @@
 
 #include "DefaultPrinter.h"
 #include "EventLog.h"
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "KeyName.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"

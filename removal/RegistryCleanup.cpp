@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EventLog.h"
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "IniDocument.h"
 #include "LoadLine.h"
 #include "RegistryLine.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "OemPath.h"
 #include "PrivateMessages.h"
 #include "SystemChecks.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "ScriptFormat.h"
 #include "UninstallDatabase.h"
 #include "resource.h"

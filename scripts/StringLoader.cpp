@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "PathParts.h"
 #include "TextUtil.h"
 

@@ -3,7 +3,7 @@
 // them.
 #include "RemovalFixture.h"
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "ProgmanDde.h"
 #include "TempDir.h"
 #include "TestPaths.h"

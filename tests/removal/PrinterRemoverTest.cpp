@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "HookRunner.h"
 #include "OSInfo.h"
 #include "ServiceRemover.h"

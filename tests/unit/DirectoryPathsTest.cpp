@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 

@@ -1,4 +1,4 @@
-#include "FileSpec.h"
+#include "DirectoryPaths.h"
 
 #include <windows.h>
 #include <shlobj.h>

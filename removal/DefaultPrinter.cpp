@@ -50,7 +50,7 @@ void Broadcast(const COSInfo& os)
 
 }  // namespace
 
-int SetDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField])
+int MakeDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField])
 {
     if (printerName[0] == '\0') {
         std::vector<PrinterSummary> printers;

@@ -97,7 +97,7 @@ void QueueRegistryLine(UninstallDatabase& database, const std::string& line)
 
 }  // namespace
 
-int RemovePage::setDefaultPrinter(char (&printerName)[kTextField]) { return SetDefaultPrinter(osInfo, printerName); }
+int RemovePage::setDefaultPrinter(char (&printerName)[kTextField]) { return MakeDefaultPrinter(osInfo, printerName); }
 
 void RemovePage::removePrinters()
 {

@@ -165,7 +165,8 @@ namespace {
 
 const char kMonitors[] = "System\\CurrentControlSet\\control\\Print\\Monitors\\";
 
-class MonitorKeys : public RemovalTest {
+// Serial: the tests share machine-wide registry keys.
+class SerialMonitorKeys : public RemovalTest {
 protected:
     void SetUp() override
     {
@@ -183,7 +184,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MonitorKeys, MonitorsAndTheirKeysGoWithoutATestForUse)
+TEST_F(SerialMonitorKeys, MonitorsAndTheirKeysGoWithoutATestForUse)
 {
     spooler.Write("[Monitor]\nName=Trelun Mon\n[Monitor]\nName=Trelun Mon Dos\n");
     database.removalProfile.monitors = {"Trelun Mon", "Trelun Mon Dos"};
@@ -196,7 +197,7 @@ TEST_F(MonitorKeys, MonitorsAndTheirKeysGoWithoutATestForUse)
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos\\Ports"));
 }
 
-TEST_F(MonitorKeys, Win32sLeavesTheRegistryAlone)
+TEST_F(SerialMonitorKeys, Win32sLeavesTheRegistryAlone)
 {
     UseSystem(kWin32s);
     database.removalProfile.monitors = {"Trelun Mon"};
@@ -206,7 +207,7 @@ TEST_F(MonitorKeys, Win32sLeavesTheRegistryAlone)
 }
 
 // A monitor name that is not a key name would delete another key.
-TEST_F(MonitorKeys, NamesThatAreNotKeyNamesLeaveTheKeysAlone)
+TEST_F(SerialMonitorKeys, NamesThatAreNotKeyNamesLeaveTheKeysAlone)
 {
     database.removalProfile.monitors = {"", "  ", "Trelun Mon Dos\\Ports", "\\"};
     page.removeMonitors(nullptr, nullptr);
@@ -219,7 +220,8 @@ namespace {
 const char kProcessorsNT[] = "System\\CurrentControlSet\\control\\Print\\Environments\\Windows NT x86\\Print Processors\\";
 const char kProcessors40[] = "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
 
-class ProcessorKeys : public RemovalTest {
+// Serial: the tests share machine-wide registry keys.
+class SerialProcessorKeys : public RemovalTest {
 protected:
     void SetUp() override
     {
@@ -249,7 +251,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ProcessorKeys, ProcessorInUseIsSwitchedAwayFromOrSpared)
+TEST_F(SerialProcessorKeys, ProcessorInUseIsSwitchedAwayFromOrSpared)
 {
     spooler.Write("[Printer]\nName=Queda\nDriver=D\nPrintProcessor=Trelun ProcA\nDatatype=NT EMF 1.008\n"
                   "[Printer]\nName=Fija\nDriver=D\nPrintProcessor=Trelun ProcB\nSetError=5\n"
@@ -270,7 +272,7 @@ TEST_F(ProcessorKeys, ProcessorInUseIsSwitchedAwayFromOrSpared)
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProcessors40) + "Trelun ProcA"));
 }
 
-TEST_F(ProcessorKeys, KeyOfTheEnvironmentOfThePass)
+TEST_F(SerialProcessorKeys, KeyOfTheEnvironmentOfThePass)
 {
     const std::string state = "[PrintProcessor]\nName=Trelun ProcA\nEnvironment=Windows 4.0\n"
                               "[PrintProcessor]\nName=Trelun ProcA\n";

@@ -373,8 +373,10 @@ TEST(ShellScenario, FilterSwitchesWithNoPickSwitchStillOfferTheSelection)
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
     HWND list = run.SelectionList(main);
-    EXPECT_TRUE(Visible(GetParent(list)));
-    EXPECT_FALSE(Visible(run.RemovalPage(main)));
+    // The window shows with the removal page first; the start sequence then
+    // turns to the selection page.
+    EXPECT_TRUE(WaitUntil([&] { return Visible(GetParent(list)) && !Visible(run.RemovalPage(main)); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
     EXPECT_EQ((std::vector<Row>{kEnlaceRow}), run.Driver().ListViewRows(list, 6));
     EXPECT_FALSE(UiDriver::IsEnabled(main, kUninstall));
     EXPECT_TRUE(UiDriver::IsEnabled(main, kExit));

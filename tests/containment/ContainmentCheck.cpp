@@ -35,15 +35,15 @@ bool DriverUsedBy(const spoolsim::State& state, const std::string& driver, const
 // The profiles whose items must stay, found as the scripts define them:
 // a printer's profile by its driver's whole name, else the last (in name
 // order) manufacturer profile sharing the driver's first word.
-const ProfileSpec* ProfileOfDriver(const Installation& installation, const std::string& driver)
+const GeneratedProfile* ProfileOfDriver(const Installation& installation, const std::string& driver)
 {
-    for (const ProfileSpec& profile : installation.profiles) {
+    for (const GeneratedProfile& profile : installation.profiles) {
         if (SameText(profile.name, driver))
             return &profile;
     }
     const std::string word = Lower(driver.substr(0, driver.find(' ')));
-    const ProfileSpec* found = nullptr;
-    for (const ProfileSpec& profile : installation.profiles) {
+    const GeneratedProfile* found = nullptr;
+    for (const GeneratedProfile& profile : installation.profiles) {
         if (profile.kind != ProfileKind::Manufacturer ||
             Lower(profile.name.substr(0, profile.name.find(' '))) != word)
             continue;
@@ -438,16 +438,16 @@ private:
             if (!package || chosen.count(Lower(printer.name)))
                 continue;
             anyStays = true;
-            if (const ProfileSpec* profile = ProfileOfDriver(installation, printer.driver))
+            if (const GeneratedProfile* profile = ProfileOfDriver(installation, printer.driver))
                 kept.push_back(profile);
         }
-        for (const ProfileSpec& profile : installation.profiles) {
+        for (const GeneratedProfile& profile : installation.profiles) {
             const bool addOn = SameText(profile.name, "Pellivance");
             if (profile.kind == ProfileKind::Ignore || (profile.kind == ProfileKind::CatchAll && anyStays) ||
                 (addOn && anyStays && !installation.unpell))
                 kept.push_back(&profile);
         }
-        for (const ProfileSpec* profile : kept) {
+        for (const GeneratedProfile* profile : kept) {
             for (const std::string& text : profile->Items("RegistryKeys")) {
                 ParsedLine line;
                 if (ParseLine(text, line)) {
@@ -460,7 +460,7 @@ private:
 
     void CheckKeptNeeds()
     {
-        for (const ProfileSpec* profile : kept) {
+        for (const GeneratedProfile* profile : kept) {
             const std::string owner = " (needed by " + profile->name + ")";
             for (const std::string& entry : profile->Items("Files")) {
                 const std::string name = FileNamePart(entry);
@@ -589,7 +589,7 @@ private:
     std::vector<ParsedLine> removalLines;
     std::vector<std::string> oemDirectories;
     std::set<std::string> chosen;
-    std::vector<const ProfileSpec*> kept;
+    std::vector<const GeneratedProfile*> kept;
     std::vector<ParsedLine> keptLines;
     std::vector<std::string> keptLineTexts;
     std::vector<std::string> violations;
@@ -661,7 +661,7 @@ std::vector<RegistryRoot> RegistryRootsFor(const Installation& installation)
                 classes.insert(entry.key.substr(0, entry.key.find('\\')));
         }
     }
-    for (const ProfileSpec& profile : installation.profiles) {
+    for (const GeneratedProfile& profile : installation.profiles) {
         for (const std::string& text : profile.Items("RegistryKeys")) {
             ParsedLine line;
             if (ParseLine(text, line) && line.root == "HKCR")

@@ -63,12 +63,12 @@ protected:
     void SetUp() override
     {
         layout = FixedLayout();
-        ProfileSpec removed;
+        GeneratedProfile removed;
         removed.name = "Vanto L1 PCL";
         removed.prefix = "P0";
         removed.items["Files"] = {"vzf0.dll"};
         removed.items["RegistryKeys"] = {"HKLM,SOFTWARE\\VANTO\\C0,,1"};
-        ProfileSpec kept;
+        GeneratedProfile kept;
         kept.name = "Corvel M3";
         kept.prefix = "P1";
         kept.items["Files"] = {"vzf1.dll=x"};

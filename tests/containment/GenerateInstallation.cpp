@@ -36,7 +36,7 @@ private:
     std::mt19937 engine;
 };
 
-void AddItem(ProfileSpec& profile, const char* category, const std::string& item)
+void AddItem(GeneratedProfile& profile, const char* category, const std::string& item)
 {
     profile.items[category].push_back(item);
 }
@@ -58,7 +58,7 @@ std::string RegistryLineFor(Random& random, const KeyPlace& place)
     }
 }
 
-void FillProfile(Random& random, ProfileSpec& profile, bool addOn, bool catchAll)
+void FillProfile(Random& random, GeneratedProfile& profile, bool addOn, bool catchAll)
 {
     const int fileCount = random.Between(addOn ? 0 : 1, 4);
     for (int i = 0; i < fileCount; ++i) {
@@ -108,7 +108,7 @@ void FillProfile(Random& random, ProfileSpec& profile, bool addOn, bool catchAll
 
 void AddProfile(Installation& installation, Random& random, const std::string& name, ProfileKind kind)
 {
-    ProfileSpec profile;
+    GeneratedProfile profile;
     profile.name = name;
     profile.kind = kind;
     profile.prefix = "P" + std::to_string(installation.profiles.size());
@@ -137,8 +137,8 @@ void AddDriver(Installation& installation, const std::string& name, const std::s
     driver.environment = environment;
     driver.version = environment.empty() ? 3 : 0;
     installation.spooler.drivers.push_back(driver);
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM",
-             (environment.empty() ? kDriversNT : kDrivers9x) + name, "Driver", "vzdriver.dll");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, (environment.empty() ? kDriversNT : kDrivers9x) + name,
+                     "Driver", "vzdriver.dll");
 }
 
 void GeneratePrinters(Installation& installation, Random& random)
@@ -202,27 +202,27 @@ void GeneratePrinters(Installation& installation, Random& random)
         if (random.Chance(40)) {
             const std::string id = "VZUID." + std::to_string(installation.seed) + "." + std::to_string(uid++);
             printer.data.push_back({"UniqueID", id});
-            AddRegistryValue(installation.registry, HKEY_CLASSES_ROOT, "HKCR", id + "\\a", "", "x");
-            AddRegistryValue(installation.registry, HKEY_CLASSES_ROOT, "HKCR", id + "\\b", "", "y");
+            AddRegistryValue(installation.registry, HKEY_CLASSES_ROOT, id + "\\a", "", "x");
+            AddRegistryValue(installation.registry, HKEY_CLASSES_ROOT, id + "\\b", "", "y");
             if (random.Chance(30))
-                AddRegistryKey(installation.registry, HKEY_CLASSES_ROOT, "HKCR", id + "\\a\\deep");
-            AddRegistryKey(installation.decoyRegistry, HKEY_CLASSES_ROOT, "HKCR", id + "X");
+                AddRegistryKey(installation.registry, HKEY_CLASSES_ROOT, id + "\\a\\deep");
+            AddRegistryKey(installation.decoyRegistry, HKEY_CLASSES_ROOT, id + "X");
         }
         // What the spooler keeps per user for every printer.
-        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", kPerUserPrinterKeys[2], printer.name,
-                 "winspool,LPT1:");
-        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", kPerUserPrinterKeys[3], printer.name,
-                 "winspool,LPT1:,15,45");
+        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, kPerUserPrinterKeys[2], printer.name,
+                         "winspool,LPT1:");
+        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, kPerUserPrinterKeys[3], printer.name,
+                         "winspool,LPT1:,15,45");
         if (random.Chance(50))
-            AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", kPerUserPrinterKeys[0], printer.name, "dm");
+            AddRegistryValue(installation.registry, HKEY_CURRENT_USER, kPerUserPrinterKeys[0], printer.name, "dm");
         if (random.Chance(30))
-            AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", kPerUserPrinterKeys[1], printer.name, "st");
+            AddRegistryValue(installation.registry, HKEY_CURRENT_USER, kPerUserPrinterKeys[1], printer.name, "st");
         if (!foreign && random.Chance(50)) {
             const std::string own = "SOFTWARE\\VANTO\\" + printer.name;
             if (random.Chance(30))
-                AddRegistryKey(installation.registry, HKEY_CURRENT_USER, "HKCU", own + "\\Tray");
+                AddRegistryKey(installation.registry, HKEY_CURRENT_USER, own + "\\Tray");
             else
-                AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", own, "Last", "1");
+                AddRegistryValue(installation.registry, HKEY_CURRENT_USER, own, "Last", "1");
         }
         AddDriver(installation, printer.driver, "");
         if (random.Chance(30))
@@ -281,24 +281,24 @@ void GenerateSpoolerObjects(Installation& installation, Random& random)
             processor.environment = environment;
             installation.spooler.processors.push_back(processor);
             if (name != "WinPrint")
-                AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM",
-                         (*environment ? kProcessors9x : kProcessorsNT) + name, "Driver", "vzproc.dll");
+                AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE,
+                                 (*environment ? kProcessors9x : kProcessorsNT) + name, "Driver", "vzproc.dll");
         }
     }
     for (const char* name : kMonitors) {
         if (!random.Chance(70))
             continue;
         installation.spooler.monitors.push_back({name, "vzmon.dll", 0});
-        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", std::string(kMonitorsKey) + name, "Driver",
-                 "vzmon.dll");
+        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, std::string(kMonitorsKey) + name, "Driver",
+                         "vzmon.dll");
         if (random.Chance(30))
-            AddRegistryKey(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", std::string(kMonitorsKey) + name + "\\Ports");
+            AddRegistryKey(installation.registry, HKEY_LOCAL_MACHINE, std::string(kMonitorsKey) + name + "\\Ports");
     }
     installation.spooler.monitors.push_back({kForeignMonitor, "otramon.dll", 0});
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", std::string(kMonitorsKey) + kForeignMonitor,
-             "Driver", "otramon.dll");
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", std::string(kProcessorsNT) + kForeignProcessor,
-             "Driver", "otraproc.dll");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, std::string(kMonitorsKey) + kForeignMonitor,
+                     "Driver", "otramon.dll");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, std::string(kProcessorsNT) + kForeignProcessor,
+                     "Driver", "otraproc.dll");
 
     for (const char* service : kServices) {
         if (random.Chance(70))
@@ -313,26 +313,26 @@ void GenerateRegistry(Installation& installation, Random& random, const Layout& 
         if (!random.Chance(80))
             continue;
         const std::string key = place.key;
-        AddRegistryValue(installation.registry, place.root, place.rootName, key, "Val0", "a");
-        AddRegistryValue(installation.registry, place.root, place.rootName, key, "Val1", "b");
+        AddRegistryValue(installation.registry, place.root, key, "Val0", "a");
+        AddRegistryValue(installation.registry, place.root, key, "Val1", "b");
         if (random.Chance(70)) {
-            AddRegistryValue(installation.registry, place.root, place.rootName, key + "\\Sub", "Val0", "c");
-            AddRegistryValue(installation.registry, place.root, place.rootName, key + "\\Sub", "Val1", "d");
+            AddRegistryValue(installation.registry, place.root, key + "\\Sub", "Val0", "c");
+            AddRegistryValue(installation.registry, place.root, key + "\\Sub", "Val1", "d");
             if (random.Chance(50))
-                AddRegistryValue(installation.registry, place.root, place.rootName, key + "\\Sub\\Deep", "Val0", "e");
+                AddRegistryValue(installation.registry, place.root, key + "\\Sub\\Deep", "Val0", "e");
         }
-        AddRegistryValue(installation.decoyRegistry, place.root, place.rootName, key + "X", "Val0", "decoy");
+        AddRegistryValue(installation.decoyRegistry, place.root, key + "X", "Val0", "decoy");
     }
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTOX\\C0", "Val0", "decoy");
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VantoDecoy\\C1", "Val0", "decoy");
-    AddRegistryValue(installation.decoyRegistry, HKEY_CURRENT_USER, "HKCU", "SOFTWARE\\VANTOX\\U0", "Val0", "decoy");
-    AddRegistryValue(installation.decoyRegistry, HKEY_CLASSES_ROOT, "HKCR", "VantoContain.Doc0X", "", "decoy");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTOX\\C0", "Val0", "decoy");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VantoDecoy\\C1", "Val0", "decoy");
+    AddRegistryValue(installation.decoyRegistry, HKEY_CURRENT_USER, "SOFTWARE\\VANTOX\\U0", "Val0", "decoy");
+    AddRegistryValue(installation.decoyRegistry, HKEY_CLASSES_ROOT, "VantoContain.Doc0X", "", "decoy");
 
     // The maker's own keys, which go with the last printer.
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\VSR32_08", "Version", "8");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\Filters\\F0", "Dll", "vzf0.dll");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\OEM01\\ProgramGroups", "G0",
-             kGroups[0]);
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\VSR32_08", "Version", "8");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\Filters\\F0", "Dll", "vzf0.dll");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\ProgramGroups", "G0",
+                     kGroups[0]);
     const std::string oem1 = layout.oemRoot + "Drivers";
     installation.oemPathValues.push_back(random.Chance(50) ? oem1 : oem1 + "\\");
     if (random.Chance(40))
@@ -343,15 +343,15 @@ void GenerateRegistry(Installation& installation, Random& random, const Layout& 
     if (random.Chance(20))
         installation.oemPathValues.push_back(ParentOf(layout.oemRoot));
     for (std::size_t i = 0; i < installation.oemPathValues.size(); ++i)
-        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\OEM01\\OEMPaths",
-                 "Path" + std::to_string(i), installation.oemPathValues[i]);
+        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\OEMPaths",
+                         "Path" + std::to_string(i), installation.oemPathValues[i]);
 
     for (int i = 0; i < 3; ++i) {
         if (random.Chance(70))
-            AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", kRunKey, kRunValues[i],
-                     "vzrun" + std::to_string(i) + ".exe");
+            AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, kRunKey, kRunValues[i],
+                             "vzrun" + std::to_string(i) + ".exe");
     }
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", kRunKey, kForeignRunValue, "otra.exe");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, kRunKey, kForeignRunValue, "otra.exe");
 }
 
 void Place(Installation& installation, const std::string& directory, const std::string& name, bool decoy)

@@ -132,29 +132,40 @@ void SweepDirectory(const std::string& directory, int depth, const std::vector<s
 
 }  // namespace
 
-void AddRegistryKey(std::vector<RegistryEntry>& list, HKEY root, const char* rootName, const std::string& key)
+namespace {
+
+const char* RootName(HKEY root)
+{
+    if (root == HKEY_LOCAL_MACHINE)
+        return "HKLM";
+    if (root == HKEY_CURRENT_USER)
+        return "HKCU";
+    if (root == HKEY_CLASSES_ROOT)
+        return "HKCR";
+    return "HKU";
+}
+
+}  // namespace
+
+void AddRegistryKey(std::vector<RegistryEntry>& list, HKEY root, const std::string& key)
 {
     RegistryEntry entry;
     entry.root = root;
-    entry.rootName = rootName;
+    entry.rootName = RootName(root);
     entry.key = key;
     list.push_back(entry);
 }
 
-void AddRegistryValue(std::vector<RegistryEntry>& list, HKEY root, const char* rootName, const std::string& key,
-              const std::string& value, const std::string& data)
+void AddRegistryValue(std::vector<RegistryEntry>& list, HKEY root, const std::string& key, const std::string& value,
+                      const std::string& data)
 {
-    RegistryEntry entry;
-    entry.root = root;
-    entry.rootName = rootName;
-    entry.key = key;
-    entry.hasValue = true;
-    entry.value = value;
-    entry.data = data;
-    list.push_back(entry);
+    AddRegistryKey(list, root, key);
+    list.back().hasValue = true;
+    list.back().value = value;
+    list.back().data = data;
 }
 
-const std::vector<std::string>& ProfileSpec::Items(const std::string& category) const
+const std::vector<std::string>& GeneratedProfile::Items(const std::string& category) const
 {
     static const std::vector<std::string> none;
     for (const auto& entry : items) {
@@ -195,7 +206,7 @@ std::string Installation::ScriptText() const
         if (!lines.empty())
             text += std::string("\r\n[") + starter.section + "]\r\n" + lines;
     }
-    for (const ProfileSpec& profile : profiles) {
+    for (const GeneratedProfile& profile : profiles) {
         for (const auto& category : profile.items) {
             text += "\r\n[" + profile.prefix + "." + category.first + "]\r\n";
             for (const std::string& item : category.second)

@@ -16,7 +16,7 @@ namespace containment {
 
 enum class ProfileKind { Driver, Manufacturer, CatchAll, Ignore };
 
-struct ProfileSpec {
+struct GeneratedProfile {
     std::string name;
     ProfileKind kind = ProfileKind::Driver;
     std::string prefix;
@@ -42,7 +42,7 @@ struct FileToWrite {
 struct Installation {
     unsigned seed = 0;
     bool unpell = false;  // the add-on alone is removed
-    std::vector<ProfileSpec> profiles;
+    std::vector<GeneratedProfile> profiles;
     std::vector<std::string> scriptPaths;       // copies where the loader looks
     std::vector<std::string> decoyScriptPaths;  // copies elsewhere
     spoolsim::State spooler;
@@ -62,9 +62,9 @@ struct Installation {
     std::string ScriptText() const;
 };
 
-void AddRegistryKey(std::vector<RegistryEntry>& list, HKEY root, const char* rootName, const std::string& key);
-void AddRegistryValue(std::vector<RegistryEntry>& list, HKEY root, const char* rootName, const std::string& key,
-                      const std::string& value, const std::string& data);
+void AddRegistryKey(std::vector<RegistryEntry>& list, HKEY root, const std::string& key);
+void AddRegistryValue(std::vector<RegistryEntry>& list, HKEY root, const std::string& key, const std::string& value,
+                      const std::string& data);
 
 // Same seed, same installation.
 Installation GenerateInstallation(unsigned seed, const Layout& layout);

@@ -21,7 +21,8 @@ inline const char kUtility[] = "PELLIV32.EXE";
 inline const char kRestart[] = "ZRESTART.EXE";
 inline const char kScript[] = "VUNZ__08.unm";
 
-inline const char* const kMonitors[] = {"Vanto Contain Monitor 0", "Vanto Contain Monitor 1", "Vanto Contain Monitor 2"};
+inline const char* const kMonitors[] = {"Vanto Contain Monitor 0", "Vanto Contain Monitor 1",
+                                        "Vanto Contain Monitor 2"};
 inline const char kForeignMonitor[] = "Otra Contain Monitor";
 inline const char* const kProcessors[] = {"VantoContainProc0", "VantoContainProc1", "VantoContainProc2"};
 inline const char kForeignProcessor[] = "OtraContainProc";
@@ -48,10 +49,12 @@ inline const KeyPlace kKeyPool[] = {
 
 inline const char kDriversNT[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\Version-3\\";
-inline const char kDrivers9x[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Drivers\\Version-0\\";
+inline const char kDrivers9x[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Drivers\\Version-0\\";
 inline const char kProcessorsNT[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\";
-inline const char kProcessors9x[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
+inline const char kProcessors9x[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
 inline const char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 
 }  // namespace containment

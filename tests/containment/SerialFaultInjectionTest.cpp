@@ -45,7 +45,7 @@ spoolsim::Printer MakePrinter(const std::string& name, const std::string& driver
 Installation BaseScenario(const Layout& layout)
 {
     Installation installation;
-    ProfileSpec chosen;
+    GeneratedProfile chosen;
     chosen.name = kChosenDriver;
     chosen.prefix = "P0";
     chosen.items["Files"] = {"vzf0.dll", "vzf1.dll", "vzf3.drv"};
@@ -53,7 +53,7 @@ Installation BaseScenario(const Layout& layout)
     chosen.items["Services"] = {"VantoContainSvc0", "VantoContainSvc1"};
     chosen.items["Monitors"] = {"Vanto Contain Monitor 0"};
     chosen.items["PrintProcessors"] = {kProcessor};
-    ProfileSpec kept;
+    GeneratedProfile kept;
     kept.name = kKeptDriver;
     kept.prefix = "P1";
     kept.items["Files"] = {"vzf2.dll"};
@@ -72,8 +72,8 @@ Installation BaseScenario(const Layout& layout)
         spoolsim::Driver driver;
         driver.name = name;
         installation.spooler.drivers.push_back(driver);
-        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", std::string(kDriverKey) + name, "Driver",
-                 "vzdriver.dll");
+        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, std::string(kDriverKey) + name, "Driver",
+                         "vzdriver.dll");
     }
     installation.spooler.monitors.push_back({"Vanto Contain Monitor 0", "vzmon.dll", 0});
     spoolsim::PrintProcessor winPrint;
@@ -91,11 +91,11 @@ Installation BaseScenario(const Layout& layout)
         installation.files.push_back({path, "decoy\r\n"});
         installation.decoyFiles.push_back(path);
     }
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C0", "Val0", "a");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C1", "Val0", "b");
-    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTOX\\C0", "Val0", "decoy");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0", "Val0", "a");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1", "Val0", "b");
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTOX\\C0", "Val0", "decoy");
     for (const char* printer : {kChosen, kKept, kForeign})
-        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, "HKCU", kPerUserPrinterKeys[2], printer, "winspool,LPT1:");
+        AddRegistryValue(installation.registry, HKEY_CURRENT_USER, kPerUserPrinterKeys[2], printer, "winspool,LPT1:");
     installation.services = {"VantoContainSvc0"};
     installation.decoyServices = {"OtraContainSvc"};
     return installation;
@@ -401,8 +401,8 @@ TEST_F(SerialFaultInjection, MissingDirectoriesAreNoObstacle)
     const std::string present = layout.oemRoot + "Drivers\\";
     installation.oemPathValues = {missing, present};
     for (std::size_t i = 0; i < installation.oemPathValues.size(); ++i)
-        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\OEM01\\OEMPaths",
-                 "Path" + std::to_string(i), installation.oemPathValues[i]);
+        AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\OEMPaths",
+                         "Path" + std::to_string(i), installation.oemPathValues[i]);
     installation.files.push_back({present + "a\\vzf3.drv", "package file\r\n"});
     installation.profiles[0].items["Shortcuts"] = {"\"Vanto Contain G1\",\"VZItem0\",STARTUP", "\"Vanto Contain G1\","};
     InstallAndLoad();
@@ -422,10 +422,10 @@ TEST_F(SerialFaultInjection, KeysThatCannotBeDeletedStayWhileTheOtherLinesApply)
     installation.profiles[0].items["RegistryKeys"] = {"HKLM,SOFTWARE\\VANTO\\C2,", "HKLM,SOFTWARE\\VANTO\\C1,,1",
                                                       "HKLM,SOFTWARE\\VANTO\\C0,,1"};
     installation.profiles[1].items["RegistryKeys"] = {"HKLM,SOFTWARE\\VANTO\\C1\\Kept,,1"};
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C2", "Val0", "c");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C2\\Sub", "Val0", "d");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C1\\Kept", "Val0", "e");
-    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE\\VANTO\\C1\\Other", "Val0", "f");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2", "Val0", "c");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2\\Sub", "Val0", "d");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Kept", "Val0", "e");
+    AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Other", "Val0", "f");
     InstallAndLoad();
     Remove();
     ExpectCompletedAndContained();

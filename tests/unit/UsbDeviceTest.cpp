@@ -97,7 +97,8 @@ void RemoveDevicesNamed(const char* hardwareId)
 const char* const kTestIds[] = {"USB\\VID_1A2B&PID_3C4D", "USB\\VID_1A2B&PID_9999", "USB\\VID_0ACE&PID_0042",
                                 "USBPRINT\\VANTOCORVEL4410", "USBPRINT\\OTHERMAKER"};
 
-class UsbDevice : public ::testing::Test {
+// Serial: the tests make and remove devices of the one device list of the prefix.
+class SerialUsbDevice : public ::testing::Test {
 protected:
     void SetUp() override { TearDown(); }
     void TearDown() override
@@ -109,7 +110,7 @@ protected:
 
 }  // namespace
 
-TEST_F(UsbDevice, RemovesTheUsbNodeByVendorAndProduct)
+TEST_F(SerialUsbDevice, RemovesTheUsbNodeByVendorAndProduct)
 {
     ASSERT_TRUE(CreateDevice("USB\\VID_1A2B&PID_3C4D"));
     ASSERT_TRUE(CreateDevice("USB\\VID_1A2B&PID_9999"));
@@ -121,14 +122,14 @@ TEST_F(UsbDevice, RemovesTheUsbNodeByVendorAndProduct)
     EXPECT_EQ(0, CountDevices("USB\\VID_1A2B&PID_9999"));
 }
 
-TEST_F(UsbDevice, UnmatchedHardwareIdFallsBackToVendorAndProduct)
+TEST_F(SerialUsbDevice, UnmatchedHardwareIdFallsBackToVendorAndProduct)
 {
     ASSERT_TRUE(CreateDevice("USB\\VID_0ACE&PID_0042"));
     RemoveUsbDevice("USBPRINT\\NOSUCHPRINTER", 0x0ACE, 0x0042);
     EXPECT_EQ(0, CountDevices("USB\\VID_0ACE&PID_0042"));
 }
 
-TEST_F(UsbDevice, PrinterClassNodeIsRemovedByItsOwnId)
+TEST_F(SerialUsbDevice, PrinterClassNodeIsRemovedByItsOwnId)
 {
     ASSERT_TRUE(CreateDevice("USBPRINT\\VANTOCORVEL4410"));
     ASSERT_TRUE(CreateDevice("USBPRINT\\OTHERMAKER"));

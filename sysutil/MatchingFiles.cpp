@@ -7,12 +7,16 @@
 
 namespace {
 
+unsigned long g_directoryReads = 0;
+
 bool JoinPath(char (&out)[kTextField], const char* directory, const char* name)
 {
     return CopyText(out, directory) && EnsureTrailingBackslash(out) && AppendText(out, name);
 }
 
 }  // namespace
+
+unsigned long MatchingDirectoryReads() { return g_directoryReads; }
 
 int DeleteMatchingFiles(const COSInfo& os, const char* directory, const char* name, int depth,
                         int removeDirectories)
@@ -24,6 +28,7 @@ int DeleteMatchingFiles(const COSInfo& os, const char* directory, const char* na
     if (!JoinPath(pattern, directory, "*.*"))
         return 0;
     WIN32_FIND_DATAA found;
+    ++g_directoryReads;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;

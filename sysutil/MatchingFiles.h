@@ -12,3 +12,7 @@
 // not fit 259 characters are skipped.
 int DeleteMatchingFiles(const COSInfo& os, const char* directory, const char* name, int depth,
                         int removeDirectories);
+
+// Directory listings the matching walks have opened in this process; the
+// benchmark compares walks by it.
+unsigned long MatchingDirectoryReads();

@@ -67,6 +67,24 @@ std::vector<BYTE> AllocateOrThrow(DWORD size)
     }
 }
 
+// A printer whose level-2 data the spooler does not give: it cannot be
+// offered, and removing what it needs would break it, so it stays, with
+// the driver the spooler names for it when it names one.
+void RecordAsStaying(InstalledPrinter& record, HANDLE printer, const char* name)
+{
+    OutputDebugStringA((std::string("level 2 unreadable, printer stays: ") + name).c_str());
+    record.SetName(name);
+    record.excluded = 1;
+    record.listed = 0;
+    DWORD needed = 0;
+    GetPrinterDriverA(printer, nullptr, 1, nullptr, 0, &needed);
+    if (needed < sizeof(DRIVER_INFO_1A))
+        return;
+    std::vector<BYTE> driver = AllocateOrThrow(needed);
+    if (GetPrinterDriverA(printer, nullptr, 1, driver.data(), needed, &needed))
+        record.SetDriverName(reinterpret_cast<const DRIVER_INFO_1A*>(driver.data())->pName);
+}
+
 }  // namespace
 
 std::string DescribeFailure(const QuickExceptionInfo& failure)
@@ -142,19 +160,9 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
             // The first printer asks with no buffer, so the spooler tells the size.
             bool have = GetPrinterA(printer, 2, info.empty() ? nullptr : info.data(),
                                     static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
-            if (!have) {
-                if (infoNeeded > 0)
-                    info = AllocateOrThrow(infoNeeded);
-                if (!info.empty()) {
-                    if (!GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded)) {
-                        const DWORD error = GetLastError();
-                        ClosePrinter(printer);
-                        throw QuickExceptionInfo{error, "GetPrinter", "unable to GetPrinter level 2 data",
-                                                 "hPrinter", static_cast<long>(reinterpret_cast<INT_PTR>(printer)),
-                                                 "Buffer", static_cast<long>(info.size())};
-                    }
-                    have = true;
-                }
+            if (!have && infoNeeded > 0) {
+                info = AllocateOrThrow(infoNeeded);
+                have = GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
             }
             if (have) {
                 const PRINTER_INFO_2A* data = reinterpret_cast<const PRINTER_INFO_2A*>(info.data());
@@ -166,16 +174,18 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
                 if (!os.IsWin32s() && data->pServerName && data->pServerName[0] &&
                     !TextEquals(data->pServerName, computer))
                     record.SetServerName(data->pServerName);
-                if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
-                    record.foreign = 1;
                 ApplySwitchFilter(record, switches);
-                // The loading sequence runs a second time after a failure; a
-                // second record of a printer would never get the user's choice
-                // (the selection updates the first), and the printer would
-                // then be removed although it was kept.
-                if (!AlreadyRecorded(printers, record.name))
-                    printers.Append(record);
+            } else {
+                RecordAsStaying(record, printer, name);
             }
+            if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
+                record.foreign = 1;
+            // The loading sequence runs a second time after a failure; a
+            // second record of a printer would never get the user's choice
+            // (the selection updates the first), and the printer would
+            // then be removed although it was kept.
+            if (!AlreadyRecorded(printers, record.name))
+                printers.Append(record);
             ClosePrinter(printer);
             ++count;
         }

@@ -294,34 +294,25 @@ TEST(PrinterEnumeration, OtherEmptyOrFailedEnumerationsAreQuiet)
     }
 }
 
-TEST_F(SerialPrinterEnumeration, PrintersThatCannotBeReadFully)
+// Not opened: skipped and not counted. Opened but without level-2 data
+// (no size, or a size and then a failure): recorded as staying and hidden,
+// with the driver the spooler names for it, and the enumeration goes on. A
+// printer left out would be treated as gone: what it needs, and with the
+// last one the package's shared items, would be removed.
+TEST_F(SerialPrinterEnumeration, PrintersThatCannotBeReadFullyStay)
 {
-    // Not opened: skipped and not counted. No level-2 size and no earlier
-    // buffer: counted, not recorded.
     SimulatedSpooler spooler("[Printer]\nName=Sin Datos\nDriver=D\nLevel2SizeError=1726\nData.VantoDriver08=1\n"
                              "[Printer]\nName=Cerrada\nDriver=D\nOpenError=5\nData.VantoDriver08=1\n"
-                             "[Printer]\nName=Buena\nDriver=D\nData.VantoDriver08=1\n");
+                             "[Printer]\nName=Fallida\nDriver=Sin Controlador\nLevel2Error=1784\n"
+                             "Data.PellPrinter=Buena\n"
+                             "[Printer]\nName=Ajena Fallida\nDriver=Generic\nLevel2Error=1784\n"
+                             "[Printer]\nName=Buena\nDriver=D\nData.VantoDriver08=1\n"
+                             "[Driver]\nName=D\nDriverPath=C:\\d.dll\n");
     Enumeration run = Enumerate(WindowsXp());
-    EXPECT_EQ(2, run.result);
-    EXPECT_EQ((std::vector<std::string>{"Buena|D|||1|0|0|0|0|1"}), Lines(run.printers));
-}
-
-// A failure after some printers were recorded: 0, and the records stay.
-TEST_F(SerialPrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
-{
-    const char* failures[] = {"Level2Error=1784", "Level2SizeError=1726"};
-    for (const char* failure : failures) {
-        SCOPED_TRACE(failure);
-        SimulatedSpooler spooler(std::string("[Printer]\nName=Primera\nDriver=D\nData.VantoDriver08=1\n"
-                                             "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n") +
-                                 failure + "\n[Printer]\nName=Tercera\nDriver=D\nData.VantoDriver08=1\n");
-        PrinterList printers;
-        printers.Append(InstalledPrinter());
-        printers.begin()->SetName("Anterior");
-        EXPECT_EQ(0, Enumerate(printers, WindowsXp()));
-        EXPECT_EQ((std::vector<std::string>{"Anterior||||0|0|0|0|0|1", "Primera|D|||1|0|0|0|0|1"}),
-                  Lines(printers));
-    }
+    EXPECT_EQ(4, run.result);
+    EXPECT_EQ((std::vector<std::string>{"Sin Datos|D|||1|0|1|0|0|0", "Fallida||Buena||0|0|1|0|0|0",
+                                        "Ajena Fallida||||0|0|1|1|0|0", "Buena|D|||1|0|0|0|0|1"}),
+              Lines(run.printers));
 }
 
 // The loading sequence enumerates a second time after a result of 0. A
@@ -330,19 +321,18 @@ TEST_F(SerialPrinterEnumeration, FailureMidwayKeepsWhatWasRecorded)
 TEST_F(SerialPrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
 {
     SimulatedSpooler spooler("[Printer]\nName=Primera\nDriver=D\nData.VantoDriver08=1\n"
-                             "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\nLevel2Error=1784\n"
-                             "[Printer]\nName=Tercera\nDriver=D\nData.VantoDriver08=1\n");
+                             "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n");
     PrinterList printers;
-    EXPECT_EQ(0, Enumerate(printers, WindowsXp()));
-    EXPECT_EQ(0, Enumerate(printers, WindowsXp()));
-    EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1"}), Lines(printers));
+    EXPECT_EQ(2, Enumerate(printers, WindowsXp()));
 
     spooler.Write("[Printer]\nName=PRIMERA\nDriver=D\nData.VantoDriver08=1\n"
-                  "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n");
-    EXPECT_EQ(2, Enumerate(printers, WindowsXp()));
-    EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1", "Segunda|D|||1|0|0|0|0|1"}), Lines(printers));
+                  "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n"
+                  "[Printer]\nName=Tercera\nDriver=D\nData.VantoDriver08=1\n");
+    EXPECT_EQ(3, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1", "Segunda|D|||1|0|0|0|0|1",
+                                        "Tercera|D|||1|0|0|0|0|1"}),
+              Lines(printers));
 }
-
 
 // Default by attribute, or by the WIN.INI name compared with its case.
 TEST_F(SerialPrinterEnumeration, DefaultByAttributeOrExactWinIniName)

@@ -71,6 +71,11 @@ int DeleteFileOrSchedule(const COSInfo& os, const char* path)
     const DWORD error = GetLastError();
     if (error < 4)  // not there: file or path not found
         return 1;
+    // A directory of that name is no file to delete; scheduled, it would go
+    // at the restart whenever it happened to be empty.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
     LogEvent("DeleteFile", path, error);
     switch (os.GetVersionKind()) {
     case OSVER_WIN32S:

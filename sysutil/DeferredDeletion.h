@@ -7,7 +7,8 @@
 // without sharing), else 0.
 int FileExists(const char* path);
 
-// 1 when the file is gone now (deleted, or not there); 0 when its deletion
+// 1 when the file is gone now (deleted, or not there, or the path names a
+// directory, which is left alone); 0 when its deletion
 // was handed to the restart mechanism of the version kind: zwininit.ini on
 // Win32s and NT 3.x, WININIT.INI on 95, 98 and Me, MoveFileExA elsewhere.
 int DeleteFileOrSchedule(const COSInfo& os, const char* path);

@@ -1,15 +1,42 @@
-// Deleting every file of one name in a directory tree.
+// Deleting every file of the listed names in a directory tree.
 #pragma once
+#include <set>
+#include <string>
+
 #include "OSInfo.h"
 
-// Deletes (or schedules, see DeleteFileOrSchedule) every entry named name
-// (without case) in directory and in its subdirectories down to depth
-// levels below it (0: the directory only; a negative depth counts as 0).
-// Subdirectories whose names begin with '.' are never entered. With
-// removeDirectories, each subdirectory searched is removed when it has
-// become empty. 1 when at least one match could only be scheduled, else 0;
-// an empty directory or name is refused with 0, and entries whose paths do
-// not fit 259 characters are skipped.
+// The names a walk deletes, without case, and the full paths it must leave
+// although their names are listed (files other software still needs).
+class FileMatch {
+public:
+    void AddName(const char* name);
+    // A path without a backslash keeps that name in every directory.
+    void KeepPath(const char* path);
+
+    bool HasNames() const { return !names.empty(); }
+    bool Lists(const char* name) const;
+    bool Keeps(const char* path) const;
+    // Listed and not kept.
+    bool Deletes(const char* name, const char* path) const { return Lists(name) && !Keeps(path); }
+
+private:
+    std::set<std::string> names;
+    std::set<std::string> keptPaths;
+    std::set<std::string> keptNames;
+};
+
+// Deletes (or schedules, see DeleteFileOrSchedule) every file the match
+// deletes in directory and in its subdirectories down to depth levels below
+// it (0: the directory only; a negative depth counts as 0), reading each
+// directory once. Subdirectories whose names begin with '.' are never
+// entered. With removeDirectories, each subdirectory searched is removed
+// when it has become empty. 1 when at least one match could only be
+// scheduled, else 0; an empty directory or a match without names is refused
+// with 0, and entries whose paths do not fit 259 characters are skipped.
+int DeleteListedFiles(const COSInfo& os, const char* directory, const FileMatch& match, int depth,
+                      int removeDirectories);
+
+// DeleteListedFiles for one name.
 int DeleteMatchingFiles(const COSInfo& os, const char* directory, const char* name, int depth,
                         int removeDirectories);
 

@@ -151,6 +151,8 @@ namespace {
 
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 
+}  // namespace
+
 std::string RawPendingRenames()
 {
     HKEY key = nullptr;
@@ -170,6 +172,8 @@ std::string RawPendingRenames()
     RegCloseKey(key);
     return data;
 }
+
+namespace {
 
 std::string Folded(std::string text)
 {

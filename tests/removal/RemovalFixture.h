@@ -72,6 +72,8 @@ private:
 };
 
 // The MoveFileEx delay list, NULs shown as '|'.
+// The raw list of source and target names, NUL-separated.
+std::string RawPendingRenames();
 std::string PendingRenames();
 // Takes every entry naming a path below the prefix out of the list.
 void ForgetPendingRenames(const std::string& prefix);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "DeferredDeletion.h"
 #include "MatchingFiles.h"
 #include "TempDir.h"
 #include "TestPaths.h"
@@ -13,6 +14,7 @@
 namespace {
 
 COSInfo NT351() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51); }
+COSInfo WindowsXp() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -128,4 +130,63 @@ TEST(DeleteMatchingFiles, OverlongPathsAreSkippedNotCut)
     EXPECT_TRUE(Exists(shortMatch));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(longMatch.c_str()));
     DeleteFileW(longMatch.c_str());
+}
+
+// Several names in one walk: every directory is read once.
+TEST(DeleteListedFiles, ReadsEachDirectoryOnceForAllNames)
+{
+    Tree tree;
+    ASSERT_TRUE(tree.dir.Write("a\\b\\other.ini", "x"));
+    FileMatch match;
+    match.AddName("X.dll");
+    match.AddName("OTHER.INI");
+    match.AddName("missing.dll");
+    const unsigned long before = MatchingDirectoryReads();
+    EXPECT_EQ(0, DeleteListedFiles(NT351(), tree.dir.Path().c_str(), match, 3, 0));
+    EXPECT_EQ(5ul, MatchingDirectoryReads() - before) << "the tree, a, a\\b, a\\b\\c and e";
+    for (const char* gone : {"x.dll", "a\\X.DLL", "a\\b\\x.dll", "a\\b\\c\\x.dll", "e\\x.dll", "a\\b\\other.ini"})
+        EXPECT_FALSE(tree.Has(gone)) << gone;
+    EXPECT_TRUE(tree.Has(".cache\\x.dll"));
+    EXPECT_TRUE(tree.Has("keep.txt"));
+}
+
+// Files that other software still needs stay although their names are
+// listed: by full path (any case or slash), or by bare name everywhere.
+TEST(DeleteListedFiles, KeptPathsAndNamesStay)
+{
+    Tree tree;
+    ASSERT_TRUE(tree.dir.Write("a\\shared.drv", "x"));
+    ASSERT_TRUE(tree.dir.Write("e\\shared.drv", "x"));
+    FileMatch match;
+    match.AddName("x.dll");
+    match.AddName("keep.txt");
+    match.AddName("shared.drv");
+    std::string kept = tree.dir.Join("A\\B\\X.DLL");
+    std::replace(kept.begin(), kept.end(), '\\', '/');
+    match.KeepPath(kept.c_str());
+    match.KeepPath("KEEP.TXT");
+    match.KeepPath(tree.dir.Join("e\\shared.drv").c_str());
+    EXPECT_TRUE(match.Keeps(tree.dir.Join("a\\b\\x.dll").c_str()));
+    EXPECT_FALSE(match.Keeps(tree.dir.Join("a\\x.dll").c_str()));
+    EXPECT_EQ(0, DeleteListedFiles(NT351(), tree.dir.Path().c_str(), match, 3, 0));
+    for (const char* stays : {"a\\b\\x.dll", "keep.txt", "e\\shared.drv"})
+        EXPECT_TRUE(tree.Has(stays)) << stays;
+    for (const char* gone : {"x.dll", "a\\X.DLL", "a\\b\\c\\x.dll", "e\\x.dll", "a\\shared.drv"})
+        EXPECT_FALSE(tree.Has(gone)) << gone;
+}
+
+// A directory named like a listed file is walked like any other: it is no
+// file, and scheduled it would go at the restart whenever it was empty.
+TEST(DeleteListedFiles, DirectoryOfAListedNameIsWalkedNotDeleted)
+{
+    TempDir dir;
+    ASSERT_TRUE(dir.Write("x.dll\\x.dll", "x"));
+    ASSERT_TRUE(dir.Write("x.dll\\keep.txt", "x"));
+    FileMatch match;
+    match.AddName("x.dll");
+    EXPECT_EQ(0, DeleteListedFiles(WindowsXp(), dir.Path().c_str(), match, 1, 1));
+    EXPECT_TRUE(Exists(dir.Join("x.dll\\keep.txt")));
+    EXPECT_FALSE(Exists(dir.Join("x.dll\\x.dll")));
+    EXPECT_EQ(1, DeleteFileOrSchedule(WindowsXp(), dir.Join("x.dll").c_str()));
+    EXPECT_TRUE(Exists(dir.Join("x.dll\\keep.txt")));
 }

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "DeferredDeletion.h"
+#include "EventLog.h"
 #include "DirectoryPaths.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
 #include "OemPath.h"
 #include "ProgmanDde.h"
 #include "RemovePage.h"
+#include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
 
 namespace {
@@ -138,33 +140,56 @@ void RemovePage::removeShortcuts()
     }
 }
 
-void RemovePage::removeFileEverywhere(const char* fileName)
+void RemovePage::collectDriverFiles()
 {
-    if (!database)
-        return;
-    FileSpec file;
-    if (!file.Assign(fileName))
-        return;
-    const std::string name = file.FileName();
-    if (!UsableFileName(name))
-        return;
-    for (const std::string& directory : systemDirectories) {
-        const std::string path = directory + name;
-        if (FitsField(path.c_str()) && !DeleteFileOrSchedule(osInfo, path.c_str()))
-            database->restartNeeded = 1;
+    driverFiles.clear();
+    for (const char* environment : kSpoolerEnvironments)
+        EnumDriverFiles(environment, driverFiles);
+    LogText("DriverFiles", (std::to_string(driverFiles.size()) + " kept for the drivers that stay").c_str());
+}
+
+void RemovePage::removeListedFiles(const std::vector<std::string>& entries)
+{
+    FileMatch match;
+    std::vector<std::string> names;
+    for (const std::string& entry : entries) {
+        FileSpec file;
+        if (file.Assign(entry.c_str()) && UsableFileName(file.FileName())) {
+            names.push_back(file.FileName());
+            match.AddName(file.FileName());
+        }
     }
+    if (names.empty())
+        return;
+    // The scripts may name a file that a driver which stays loads too.
+    for (const std::string& path : driverFiles)
+        match.KeepPath(path.c_str());
+    for (const std::string& directory : systemDirectories) {
+        for (const std::string& name : names) {
+            const std::string path = directory + name;
+            if (FitsField(path.c_str()) && !match.Keeps(path.c_str()) && !DeleteFileOrSchedule(osInfo, path.c_str()))
+                database->restartNeeded = 1;
+        }
+    }
+    // Each tree is read once for every listed name.
     for (const std::string& directory : printerDirectories) {
-        if (DeleteMatchingFiles(osInfo, directory.c_str(), name.c_str(), kPrinterTreeDepth, 0))
+        if (DeleteListedFiles(osInfo, directory.c_str(), match, kPrinterTreeDepth, 0))
             database->restartNeeded = 1;
     }
     for (const std::string& raw : database->removalProfile.oemPaths) {
         std::string directory;
         if (!UsableOemDirectory(raw, directory))
             continue;
-        if (DeleteMatchingFiles(osInfo, directory.c_str(), name.c_str(), kOemTreeDepth, 1))
+        if (DeleteListedFiles(osInfo, directory.c_str(), match, kOemTreeDepth, 1))
             database->restartNeeded = 1;
         RemoveDirectoryA(directory.c_str());
     }
+}
+
+void RemovePage::removeFileEverywhere(const char* fileName)
+{
+    if (database && fileName)
+        removeListedFiles(std::vector<std::string>{fileName});
 }
 
 void RemovePage::removeFiles()
@@ -174,14 +199,16 @@ void RemovePage::removeFiles()
     TextList files = database->removalProfile.files;
     SortTextList(files);
     UniqueTextList(files);
+    std::vector<std::string> names;
     bool zreg32s = false;
     for (const std::string& entry : files) {
         const std::string name = entry.substr(0, entry.find('='));
         if (name.empty())
             continue;
-        removeFileEverywhere(name.c_str());
+        names.push_back(name);
         zreg32s = zreg32s || TextEquals(name.c_str(), "zreg32s.ini");
     }
+    removeListedFiles(names);
     if (database->keptPrinterCount == 0 && !osInfo.IsWin32s() && !database->restartNeeded)
         removeFileEverywhere("ZRESTART.EXE");
     if (database->keptPrinterCount == 0 && osInfo.IsWin32s() && zreg32s) {

@@ -6,6 +6,7 @@
 #include "DirectoryPaths.h"
 #include "OemPath.h"
 #include "PrivateMessages.h"
+#include "SpoolerCalls.h"
 #include "SystemChecks.h"
 #include "SystemRestart.h"
 #include "UninstallDatabase.h"
@@ -34,7 +35,6 @@ const int kImagePending = 0;
 const int kImageDone = 1;
 const int kImageCurrent = 2;
 
-const char* const kEnvironments[] = {nullptr, "Windows NT x86", "Windows 4.0"};
 
 // Set while a step runs: ticks that arrive inside a remover's message box
 // return at once, so steps never overlap.
@@ -330,18 +330,18 @@ void RemovePage::runStep()
         markRow(3);
         break;
     case 4:
-        for (const char* environment : kEnvironments)
+        for (const char* environment : kSpoolerEnvironments)
             removeDrivers(environment);
         redrawProgress(false);
         break;
     case 5:
-        for (const char* environment : kEnvironments)
+        for (const char* environment : kSpoolerEnvironments)
             removeMonitors(nullptr, environment);
         runUnregisterHooks();
         redrawProgress(false);
         break;
     case 6:
-        for (const char* environment : kEnvironments)
+        for (const char* environment : kSpoolerEnvironments)
             removePrintProcessors(nullptr, environment);
         redrawProgress(false);
         break;
@@ -349,6 +349,7 @@ void RemovePage::runStep()
         removeServices();
         break;
     case 8:
+        collectDriverFiles();
         if (osInfo.IsWin9x()) {
             if (osInfo.GetVersionKind() == OSVER_WIN95)
                 CloseWin95Spooler();

@@ -42,6 +42,9 @@ public:
     void applyRegistryLines();
     void removeFiles();
     void removeFileEverywhere(const char* fileName);
+    // Before the spooler stops: the files of every driver still installed,
+    // which the file step leaves whatever the scripts list.
+    void collectDriverFiles();
 
     // The restart offered at the end on Windows 9x; tests replace it.
     typedef int (*RestartFunction)(const COSInfo& os);
@@ -55,6 +58,7 @@ public:
     COSInfo osInfo;
     std::vector<std::string> systemDirectories;
     std::vector<std::string> printerDirectories;
+    std::vector<std::string> driverFiles;
 
 private:
     void OnInitDialog(HWND window);
@@ -67,6 +71,7 @@ private:
     void waitForUtility();
     bool startUtility();
     void finish();
+    void removeListedFiles(const std::vector<std::string>& entries);
     HWND RowIcon(int row) const;
     HWND RowLabel(int row) const;
 

@@ -1,6 +1,11 @@
 #include "SpoolerCalls.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "TextUtil.h"
+
+const char* const kSpoolerEnvironments[3] = {nullptr, "Windows NT x86", "Windows 4.0"};
 
 namespace {
 
@@ -53,6 +58,41 @@ bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
     for (DWORD i = 0; i < count; ++i) {
         if (drivers[i].pName)
             names.push_back(drivers[i].pName);
+    }
+    return true;
+}
+
+bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths)
+{
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 3, nullptr, 0, &needed, &count);
+    if (needed == 0)
+        return false;
+    SpoolerBuffer buffer;
+    buffer.Resize(needed);
+    if (!EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 3, buffer.Data(), buffer.Size(), &needed,
+                             &count))
+        return false;
+    // A count that does not fit the buffer is not believed.
+    const DWORD usable = std::min<DWORD>(count, buffer.Size() / sizeof(DRIVER_INFO_3A));
+    const BYTE* end = buffer.Data() + buffer.Size();
+    const DRIVER_INFO_3A* drivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.Data());
+    for (DWORD i = 0; i < usable; ++i) {
+        const DRIVER_INFO_3A& driver = drivers[i];
+        for (const char* file : {driver.pDriverPath, driver.pConfigFile, driver.pDataFile, driver.pHelpFile}) {
+            if (file && *file)
+                paths.push_back(file);
+        }
+        // A multi-string: names up to an empty one, never read past the buffer.
+        const BYTE* dependent = reinterpret_cast<const BYTE*>(driver.pDependentFiles);
+        while (dependent && dependent >= buffer.Data() && dependent < end && *dependent) {
+            const void* nul = std::memchr(dependent, '\0', static_cast<std::size_t>(end - dependent));
+            if (!nul)
+                break;
+            paths.push_back(reinterpret_cast<const char*>(dependent));
+            dependent = static_cast<const BYTE*>(nul) + 1;
+        }
     }
     return true;
 }

@@ -18,9 +18,16 @@ private:
     std::vector<BYTE> bytes;
 };
 
+// The local environment (nullptr) and the two others a package installs for.
+extern const char* const kSpoolerEnvironments[3];
+
 // Names of the drivers installed for an environment (nullptr: the local
 // default). False when the spooler gives nothing.
 bool EnumDriverNames(const char* environment, std::vector<std::string>& names);
+// Every file the drivers installed for an environment load: driver,
+// configuration, data and help files and the dependent files, as the
+// spooler names them (level 3). False when the spooler gives nothing.
+bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths);
 // Names of the print processors of an environment.
 bool EnumProcessorNames(const char* server, const char* environment, std::vector<std::string>& names);
 

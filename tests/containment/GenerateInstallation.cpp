@@ -439,6 +439,36 @@ void GenerateFiles(Installation& installation, Random& random, const Layout& lay
 
 }  // namespace
 
+// Another maker's printer whose driver loads a file named like one of the
+// package's, in the package's own driver directory: whatever the scripts
+// list, it must stay, as the driver does while that printer uses it.
+void GenerateSharedDriverFiles(Installation& installation, Random& random, const Layout& layout)
+{
+    auto usedByForeignPrinter = [&installation](const spoolsim::Driver& driver) {
+        for (const spoolsim::Printer& printer : installation.spooler.printers) {
+            if (SameText(printer.driver, driver.name) &&
+                std::find(installation.foreignPrinters.begin(), installation.foreignPrinters.end(), printer.name) !=
+                    installation.foreignPrinters.end())
+                return true;
+        }
+        return false;
+    };
+    for (spoolsim::Driver& driver : installation.spooler.drivers) {
+        if (!driver.environment.empty() || !usedByForeignPrinter(driver) || !random.Chance(60))
+            continue;
+        const std::string shared = layout.driver + "3\\" + random.Pick(kFilePool);
+        driver.driverPath = layout.driver + "3\\otra9.dll";
+        driver.dependentFiles = layout.driver + "3\\OTRA9.INI," + shared;
+        // The package may have put a file of that name there already: it is
+        // now the one the driver loads.
+        const bool placed = std::any_of(installation.files.begin(), installation.files.end(),
+                                        [&](const FileToWrite& file) { return SameText(file.path, shared); });
+        if (!placed)
+            installation.files.push_back({shared, "otra marca\r\n"});
+        installation.decoyFiles.push_back(shared);
+    }
+}
+
 Installation GenerateInstallation(unsigned seed, const Layout& layout)
 {
     Random random(seed);
@@ -466,6 +496,7 @@ Installation GenerateInstallation(unsigned seed, const Layout& layout)
     GenerateSpoolerObjects(installation, random);
     GenerateRegistry(installation, random, layout);
     GenerateFiles(installation, random, layout);
+    GenerateSharedDriverFiles(installation, random, layout);
     return installation;
 }
 

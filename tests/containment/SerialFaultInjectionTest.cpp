@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "ContainmentCheck.h"
@@ -275,13 +276,15 @@ TEST_F(SerialFaultInjection, EnumerationFailingDuringTheRemovalSparesAProcessorI
     }
 }
 
-TEST_F(SerialFaultInjection, PrinterWhoseLevel2DataFailsIsLeftOutOfTheListAndUntouched)
+TEST_F(SerialFaultInjection, ForeignPrinterWhoseLevel2DataFailsIsRecordedAndUntouched)
 {
-    // The foreign printer comes last; the enumeration stops there.
     installation.spooler.printers[2].level2Error = 1784;
     installation.spooler.printers[2].printProcessor = kProcessor;
     InstallAndLoad();
-    EXPECT_EQ(2, database.printers.Count());
+    ASSERT_EQ(3, database.printers.Count());
+    const InstalledPrinter& foreign = *std::next(database.printers.begin(), 2);
+    EXPECT_STREQ(kForeign, foreign.name);
+    EXPECT_EQ(1, foreign.foreign);
     Remove();
     ExpectCompletedAndContained();
     EXPECT_EQ(nullptr, PrinterAfter(kChosen));
@@ -289,7 +292,53 @@ TEST_F(SerialFaultInjection, PrinterWhoseLevel2DataFailsIsLeftOutOfTheListAndUnt
     ASSERT_NE(nullptr, PrinterAfter(kForeign));
     EXPECT_EQ(kProcessor, PrinterAfter(kForeign)->printProcessor);
     EXPECT_TRUE(ProcessorAfter(kProcessor));
-    EXPECT_EQ(DefaultMessage(kKept), outcome.messages.front().text);
+    // It stays, so as the last printer of the list it is the one named to
+    // take over the default.
+    EXPECT_EQ(DefaultMessage(kForeign), outcome.messages.front().text);
+}
+
+// Left out of the list, the kept printer would count as gone: its files and
+// keys, and as the last printer of the package the shared items, would go.
+TEST_F(SerialFaultInjection, PackagePrinterWhoseLevel2DataFailsStaysWithWhatItNeeds)
+{
+    installation.spooler.printers[1].level2Error = 1784;
+    InstallAndLoad();
+    ASSERT_EQ(3, database.printers.Count());
+    const InstalledPrinter& kept = *std::next(database.printers.begin(), 1);
+    EXPECT_STREQ(kKept, kept.name);
+    EXPECT_STREQ(kKeptDriver, kept.driverName);
+    EXPECT_EQ(1, kept.excluded);
+    EXPECT_FALSE(kept.IsListed());
+    EXPECT_EQ(1, database.keptPrinterCount);
+    Remove();
+    ExpectCompletedAndContained();
+    EXPECT_EQ(nullptr, PrinterAfter(kChosen));
+    ASSERT_NE(nullptr, PrinterAfter(kKept));
+    EXPECT_TRUE(DriverAfter(kKeptDriver));
+    EXPECT_TRUE(FileAfter(layout.system + "vzf2.dll"));
+    EXPECT_FALSE(FileAfter(layout.system + "vzf0.dll"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
+}
+
+// A driver that stays loads a file whose name the package lists: that copy
+// stays, the package's copies elsewhere go.
+TEST_F(SerialFaultInjection, FileADriverThatStaysLoadsIsLeftWhateverTheScriptsList)
+{
+    const std::string shared = layout.driver + "3\\vzf0.dll";
+    for (spoolsim::Driver& driver : installation.spooler.drivers) {
+        if (driver.name == "Otra Marca 9") {
+            driver.driverPath = layout.driver + "3\\otra9.dll";
+            driver.dependentFiles = layout.driver + "3\\OTRA9.INI," + shared;
+        }
+    }
+    InstallAndLoad();
+    Remove();
+    ExpectCompletedAndContained();
+    EXPECT_TRUE(FileAfter(shared));
+    EXPECT_FALSE(FileAfter(layout.system + "vzf0.dll"));
+    EXPECT_FALSE(FileAfter(layout.driver + "vzf1.dll"));
+    ASSERT_NE(nullptr, PrinterAfter(kForeign));
 }
 
 TEST_F(SerialFaultInjection, NewDefaultPrinterWhoseLevel2DataFailsIsStillAnnounced)

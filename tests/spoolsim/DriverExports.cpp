@@ -13,11 +13,31 @@ using namespace spoolsim;
 
 namespace {
 
+// The comma-separated list as the spooler gives it: each name ended by a
+// NUL, the packer adds the list's final one.
+std::string DependentFileList(const std::string& commaSeparated)
+{
+    std::string list;
+    std::size_t start = 0;
+    while (start < commaSeparated.size()) {
+        std::size_t comma = commaSeparated.find(',', start);
+        if (comma == std::string::npos)
+            comma = commaSeparated.size();
+        if (comma > start) {
+            list.append(commaSeparated, start, comma - start);
+            list.push_back('\0');
+        }
+        start = comma + 1;
+    }
+    return list;
+}
+
 std::size_t DriverRecordSize(DWORD level)
 {
     switch (level) {
     case 1: return sizeof(DRIVER_INFO_1A);
     case 2: return sizeof(DRIVER_INFO_2A);
+    case 3: return sizeof(DRIVER_INFO_3A);
     default: return 0;
     }
 }
@@ -32,15 +52,20 @@ void WriteDriver(PackedBuffer& packer, const State& state, const Driver& driver,
             std::memcpy(record, &info, sizeof(info));
         return;
     }
-    DRIVER_INFO_2A info = {};
+    // Level 2 is the head of level 3.
+    DRIVER_INFO_3A info = {};
     info.cVersion = driver.version;
     info.pName = packer.Text(driver.name);
     info.pEnvironment = packer.Text(driver.environment.empty() ? LocalEnvironment(state) : driver.environment);
     info.pDriverPath = packer.Text(driver.driverPath);
     info.pDataFile = packer.Text(driver.dataFile);
     info.pConfigFile = packer.Text(driver.configFile);
+    if (level == 3) {
+        info.pHelpFile = packer.OptionalText(driver.helpFile);
+        info.pDependentFiles = packer.OptionalText(DependentFileList(driver.dependentFiles));
+    }
     if (record)
-        std::memcpy(record, &info, sizeof(info));
+        std::memcpy(record, &info, level == 3 ? sizeof(DRIVER_INFO_3A) : sizeof(DRIVER_INFO_2A));
 }
 
 bool IsAllEnvironments(const char* environment) { return SameName("all", environment); }

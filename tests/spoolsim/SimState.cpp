@@ -133,6 +133,8 @@ bool SetDriverKey(Driver& d, const std::string& key, const std::string& value)
     else if (SameName(key, "DriverPath")) d.driverPath = value;
     else if (SameName(key, "DataFile")) d.dataFile = value;
     else if (SameName(key, "ConfigFile")) d.configFile = value;
+    else if (SameName(key, "HelpFile")) d.helpFile = value;
+    else if (SameName(key, "DependentFiles")) d.dependentFiles = value;
     else if (SameName(key, "Version")) return ParseNumber(value, d.version);
     else if (SameName(key, "DeleteError")) return ParseNumber(value, d.deleteError);
     else return false;
@@ -390,6 +392,8 @@ std::string FormatState(const State& state)
         PutIfSet(out, "DriverPath", d.driverPath);
         PutIfSet(out, "DataFile", d.dataFile);
         PutIfSet(out, "ConfigFile", d.configFile);
+        PutIfSet(out, "HelpFile", d.helpFile);
+        PutIfSet(out, "DependentFiles", d.dependentFiles);
         PutIfSet(out, "DeleteError", d.deleteError);
     }
     for (const Monitor& m : state.monitors) {

@@ -54,6 +54,8 @@ struct Driver {
     std::string driverPath;
     std::string dataFile;
     std::string configFile;
+    std::string helpFile;
+    std::string dependentFiles;  // comma-separated
     unsigned long deleteError = 0;
 };
 

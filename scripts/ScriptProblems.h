@@ -13,6 +13,7 @@ enum ScriptProblemKind {
     PROBLEM_PROFILE_DROPPED,
     PROBLEM_UNUSED_SECTION,
     PROBLEM_SETTING_REFUSED,
+    PROBLEM_SYSTEM_DRIVER_FILE,  // a file name Windows' own printer drivers use
 };
 
 struct ScriptProblem {

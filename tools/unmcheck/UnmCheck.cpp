@@ -13,6 +13,7 @@
 #include "PreviewReport.h"
 #include "PrinterFile.h"
 #include "SwitchFilter.h"
+#include "SystemDriverFiles.h"
 #include "TextUtil.h"
 #include "UninstallDatabase.h"
 
@@ -128,6 +129,7 @@ int main(int argc, char** argv)
     UniqueTextList(paths);
     for (const std::string& path : paths)
         database.LoadScript(path.c_str());
+    WarnAboutSystemDriverFiles(database, problems);
     database.BuildFullProfile(database.fullProfile, switches);
     for (const InstalledPrinter& printer : printers)
         database.printers.Append(printer);

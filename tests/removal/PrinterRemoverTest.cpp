@@ -4,13 +4,12 @@
 #include "RemovalFixture.h"
 
 #include <winspool.h>
-#include <setupapi.h>
-#include <devguid.h>
 
 #include <algorithm>
 
 #include "DirectoryPaths.h"
 #include "TempDir.h"
+#include "TestDevices.h"
 #include "TestPaths.h"
 
 namespace {
@@ -430,73 +429,32 @@ namespace {
 
 const char kUsbId[] = "USB\\VID_0ACE&PID_0077";
 
-bool CreateDevice(const char* hardwareId)
-{
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PRINTER, nullptr);
-    if (set == INVALID_HANDLE_VALUE)
-        return false;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    std::string ids = std::string(hardwareId) + '\0' + '\0';
-    const bool ok = SetupDiCreateDeviceInfoA(set, "TRELUNREMOVAL", &GUID_DEVCLASS_PRINTER, nullptr, nullptr,
-                                             DICD_GENERATE_ID, &device) &&
-                    SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
-                                                      reinterpret_cast<const BYTE*>(ids.data()),
-                                                      static_cast<DWORD>(ids.size())) &&
-                    SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr);
-    SetupDiDestroyDeviceInfoList(set);
-    return ok;
-}
-
-// Devices whose first hardware id is this one; removes them when asked.
-int Devices(const char* hardwareId, bool remove = false)
-{
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE)
-        return -1;
-    int count = 0;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        char ids[514] = {};
-        if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
-                                              512, nullptr) &&
-            _stricmp(ids, hardwareId) == 0) {
-            ++count;
-            if (remove)
-                SetupDiRemoveDevice(set, &device);
-        }
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return count;
-}
-
 class UsbOfThePackage : public RemovalTest {
 protected:
     void SetUp() override
     {
         RemovalTest::SetUp();
-        Devices(kUsbId, true);
+        CountTestDevices(kUsbId, true);
         CopyText(savedScript, masterScriptBesideProgram);
         CopyText(masterScriptBesideProgram, scripts.Join("VUNZ__08.unm").c_str());
     }
     void TearDown() override
     {
         CopyText(masterScriptBesideProgram, savedScript);
-        Devices(kUsbId, true);
+        CountTestDevices(kUsbId, true);
         RemovalTest::TearDown();
     }
     // Removes one printer with the master script's [Strings] as given.
     int DevicesAfterRemovalWith(const std::string& strings)
     {
-        if (!CreateDevice(kUsbId) || Devices(kUsbId) != 1)
+        if (!CreateTestDevice(kUsbId) || CountTestDevices(kUsbId) != 1)
             return -1;
         scripts.Write("VUNZ__08.unm", "[UnPrinterDrivers]\r\nVANTO Corvel,VC,1\r\n[Strings]\r\n" + strings);
         spooler.Write("[Printer]\nName=Corvel USB\nPort=USB001\nDriver=VANTO Corvel\n");
         database.printers = PrinterList();
         AddRecord("Corvel USB", "VANTO Corvel", true);
         page.removePrinters();
-        return Devices(kUsbId);
+        return CountTestDevices(kUsbId);
     }
     TempDir scripts;
     char savedScript[kTextField] = {};
@@ -508,9 +466,9 @@ TEST_F(UsbOfThePackage, DeviceNamedByTheMasterScriptGoesWithThePrinter)
 {
     // 2766 = 0x0ACE, 119 = 0x0077.
     EXPECT_EQ(1, DevicesAfterRemovalWith("USB_VID=2766\r\nUSB_PID=119\r\n"));
-    Devices(kUsbId, true);
+    CountTestDevices(kUsbId, true);
     EXPECT_EQ(1, DevicesAfterRemovalWith("HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=0\r\n"));
-    Devices(kUsbId, true);
+    CountTestDevices(kUsbId, true);
     EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));
     // An id that matches nothing falls back to vendor and product.
     EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USBPRINT\\NOSUCHTHING\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));

@@ -15,6 +15,7 @@
 #include "OSInfo.h"
 #include "RemovePage.h"
 #include "SimulatedSpooler.h"
+#include "TestRegistry.h"
 #include "UninstallDatabase.h"
 #include "VersionRecords.h"
 
@@ -48,14 +49,6 @@ protected:
     HWND window = nullptr;
 };
 
-// Registry checks and set-up; paths are below the given root.
-bool KeyExists(HKEY root, const std::string& path);
-bool ValueExists(HKEY root, const std::string& path, const char* name);
-bool MakeKey(HKEY root, const std::string& path);
-bool SetText(HKEY root, const std::string& path, const char* name, const std::string& text);
-// Removes a key with everything below it; no error when it is missing.
-void RemoveKeyTree(HKEY root, const std::string& path);
-DWORD SubkeyCount(HKEY root, const std::string& path);
 
 bool Exists(const std::string& path);
 bool DirectoryThere(const std::string& path);

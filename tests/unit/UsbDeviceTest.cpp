@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <devguid.h>
-#include <initguid.h>
-#include <setupapi.h>
 
 #include <cstring>
 #include <string>
 
 #include "HardwareIdMatch.h"
+#include "TestDevices.h"
 #include "UsbDevice.h"
 
 TEST(HardwareIdMatch, FirstOfTheFirstTenIdsThatBeginsWithTheTarget)
@@ -39,61 +37,6 @@ TEST(HardwareIdMatch, FirstOfTheFirstTenIdsThatBeginsWithTheTarget)
 
 namespace {
 
-bool CreateDevice(const char* hardwareId)
-{
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PRINTER, nullptr);
-    if (set == INVALID_HANDLE_VALUE)
-        return false;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    std::string ids = std::string(hardwareId) + '\0' + '\0';
-    const bool ok = SetupDiCreateDeviceInfoA(set, "TRELUNTEST", &GUID_DEVCLASS_PRINTER, nullptr, nullptr,
-                                             DICD_GENERATE_ID, &device) &&
-                    SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
-                                                      reinterpret_cast<const BYTE*>(ids.data()),
-                                                      static_cast<DWORD>(ids.size())) &&
-                    SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr);
-    SetupDiDestroyDeviceInfoList(set);
-    return ok;
-}
-
-int CountDevices(const char* hardwareId)
-{
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE)
-        return -1;
-    int count = 0;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        char ids[514] = {};
-        if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
-                                              512, nullptr) &&
-            _stricmp(ids, hardwareId) == 0)
-            ++count;
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return count;
-}
-
-// Removes every device whose first hardware id is exactly this one.
-void RemoveDevicesNamed(const char* hardwareId)
-{
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE)
-        return;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        char ids[514] = {};
-        if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
-                                              512, nullptr) &&
-            _stricmp(ids, hardwareId) == 0)
-            SetupDiRemoveDevice(set, &device);
-    }
-    SetupDiDestroyDeviceInfoList(set);
-}
-
 const char* const kTestIds[] = {"USB\\VID_1A2B&PID_3C4D", "USB\\VID_1A2B&PID_9999", "USB\\VID_0ACE&PID_0042",
                                 "USBPRINT\\VANTOCORVEL4410", "USBPRINT\\OTHERMAKER"};
 
@@ -104,7 +47,7 @@ protected:
     void TearDown() override
     {
         for (const char* id : kTestIds)
-            RemoveDevicesNamed(id);
+            CountTestDevices(id, true);
     }
 };
 
@@ -112,28 +55,28 @@ protected:
 
 TEST_F(SerialUsbDevice, RemovesTheUsbNodeByVendorAndProduct)
 {
-    ASSERT_TRUE(CreateDevice("USB\\VID_1A2B&PID_3C4D"));
-    ASSERT_TRUE(CreateDevice("USB\\VID_1A2B&PID_9999"));
-    ASSERT_EQ(1, CountDevices("USB\\VID_1A2B&PID_3C4D"));
+    ASSERT_TRUE(CreateTestDevice("USB\\VID_1A2B&PID_3C4D"));
+    ASSERT_TRUE(CreateTestDevice("USB\\VID_1A2B&PID_9999"));
+    ASSERT_EQ(1, CountTestDevices("USB\\VID_1A2B&PID_3C4D"));
     RemoveUsbDevice("", 0x1A2B, 0x3C4D);
-    EXPECT_EQ(0, CountDevices("USB\\VID_1A2B&PID_3C4D"));
-    EXPECT_EQ(1, CountDevices("USB\\VID_1A2B&PID_9999"));  // another product stays
+    EXPECT_EQ(0, CountTestDevices("USB\\VID_1A2B&PID_3C4D"));
+    EXPECT_EQ(1, CountTestDevices("USB\\VID_1A2B&PID_9999"));  // another product stays
     RemoveUsbDevice("USB\\VID_1A2B&PID_9999", 0, 0);
-    EXPECT_EQ(0, CountDevices("USB\\VID_1A2B&PID_9999"));
+    EXPECT_EQ(0, CountTestDevices("USB\\VID_1A2B&PID_9999"));
 }
 
 TEST_F(SerialUsbDevice, UnmatchedHardwareIdFallsBackToVendorAndProduct)
 {
-    ASSERT_TRUE(CreateDevice("USB\\VID_0ACE&PID_0042"));
+    ASSERT_TRUE(CreateTestDevice("USB\\VID_0ACE&PID_0042"));
     RemoveUsbDevice("USBPRINT\\NOSUCHPRINTER", 0x0ACE, 0x0042);
-    EXPECT_EQ(0, CountDevices("USB\\VID_0ACE&PID_0042"));
+    EXPECT_EQ(0, CountTestDevices("USB\\VID_0ACE&PID_0042"));
 }
 
 TEST_F(SerialUsbDevice, PrinterClassNodeIsRemovedByItsOwnId)
 {
-    ASSERT_TRUE(CreateDevice("USBPRINT\\VANTOCORVEL4410"));
-    ASSERT_TRUE(CreateDevice("USBPRINT\\OTHERMAKER"));
+    ASSERT_TRUE(CreateTestDevice("USBPRINT\\VANTOCORVEL4410"));
+    ASSERT_TRUE(CreateTestDevice("USBPRINT\\OTHERMAKER"));
     RemoveUsbDevice("USBPRINT\\VANTOCORVEL4410", 0, 0);
-    EXPECT_EQ(0, CountDevices("USBPRINT\\VANTOCORVEL4410"));
-    EXPECT_EQ(1, CountDevices("USBPRINT\\OTHERMAKER"));
+    EXPECT_EQ(0, CountTestDevices("USBPRINT\\VANTOCORVEL4410"));
+    EXPECT_EQ(1, CountTestDevices("USBPRINT\\OTHERMAKER"));
 }

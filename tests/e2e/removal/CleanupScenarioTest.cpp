@@ -4,13 +4,12 @@
 // depth (one in use), OEM INF files and the USB device node.
 #include "RemovalScenario.h"
 
-#include <setupapi.h>
-#include <devguid.h>
 #include <shlobj.h>
 
 #include <ostream>
 
 #include "TempDir.h"
+#include "TestDevices.h"
 #include "TestPaths.h"
 
 namespace {
@@ -53,47 +52,6 @@ std::string ShellFolder(int csidl)
 }
 
 std::string DriverDirectory40() { return SystemDirectory() + "spool\\drivers\\win40\\"; }
-
-bool CreateDevice(const char* hardwareId)
-{
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PRINTER, nullptr);
-    if (set == INVALID_HANDLE_VALUE)
-        return false;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    const std::string ids = std::string(hardwareId) + '\0' + '\0';
-    const bool ok = SetupDiCreateDeviceInfoA(set, "TRELUNE2E", &GUID_DEVCLASS_PRINTER, nullptr, nullptr,
-                                             DICD_GENERATE_ID, &device) &&
-                    SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
-                                                      reinterpret_cast<const BYTE*>(ids.data()),
-                                                      static_cast<DWORD>(ids.size())) &&
-                    SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr);
-    SetupDiDestroyDeviceInfoList(set);
-    return ok;
-}
-
-// Devices whose first hardware id is this one; removes them when asked.
-int Devices(const char* hardwareId, bool remove = false)
-{
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE)
-        return -1;
-    int count = 0;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        char ids[514] = {};
-        if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
-                                              512, nullptr) &&
-            lstrcmpiA(ids, hardwareId) == 0) {
-            ++count;
-            if (remove)
-                SetupDiRemoveDevice(set, &device);
-        }
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return count;
-}
 
 const char kScript[] =
     "[UnPrinterDrivers]\r\n"
@@ -153,8 +111,8 @@ protected:
     }
     void Clean()
     {
-        DropKeyTree(HKEY_CURRENT_USER, kKeys);
-        DropKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
+        RemoveKeyTree(HKEY_CURRENT_USER, kKeys);
+        RemoveKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
         HKEY run = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
             RegDeleteValueA(run, "Trelun E2E Monitor");
@@ -172,7 +130,7 @@ protected:
             DeleteFileA((SystemDirectory() + name).c_str());
         for (const char* name : {"oem9501.inf", "oem9501.PNF", "oem9502.inf", "oem9502.PNF", "oem9503.inf", "oem9504.inf"})
             DeleteFileA((WindowsDirectory() + "inf\\" + name).c_str());
-        Devices(kUsbId, true);
+        CountTestDevices(kUsbId, true);
     }
     std::string Key(const char* relative) const { return std::string(kKeys) + "\\" + relative; }
 
@@ -189,16 +147,16 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
 {
     const Platform platform = GetParam();
     // Registry lines.
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, Key("Values"), "Gone", "x"));
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, Key("Values"), "Stays", "x"));
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, Key("Plain\\Sub"), "x", "x"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, Key("Values"), "Gone", "x"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, Key("Values"), "Stays", "x"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, Key("Plain\\Sub"), "x", "x"));
     for (const char* tree : {"Tree", "F2", "F3", "F4", "F5"})
-        ASSERT_TRUE(PutText(HKEY_CURRENT_USER, Key(tree) + "\\a\\b", "x", "x"));
+        ASSERT_TRUE(SetText(HKEY_CURRENT_USER, Key(tree) + "\\a\\b", "x", "x"));
     // INI keys, Run values.
     ASSERT_TRUE(WriteWholeFile(WindowsDirectory() + "trelun_e2e_win.ini", kWinIni));
     ASSERT_TRUE(WriteWholeFile(WindowsDirectory() + "trelun_e2e_system.ini", kSystemIni));
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Monitor", "C:\\Vanto\\vmon.exe"));
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Other", "C:\\Other\\other.exe"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Monitor", "C:\\Vanto\\vmon.exe"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Other", "C:\\Other\\other.exe"));
     // Shortcuts.
     for (const std::string& folder : {userPrograms, commonPrograms}) {
         ASSERT_TRUE(PutFile(folder + kGroup + "\\Vanto Monitor.lnk"));
@@ -215,7 +173,7 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     ASSERT_TRUE(PutFile(oem + "x\\y\\z\\trelun_e2e_deep.dll"));
     ASSERT_TRUE(PutFile(folders.Join("trelun_e2e_deep.dll")));
     ASSERT_TRUE(PutFile(outside + "trelun_e2e_deep.dll"));
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\OEMPaths", "Limpia", oem));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\OEMPaths", "Limpia", oem));
     ASSERT_TRUE(PutFile(SystemDirectory() + "ZRESTART.EXE"));
     HANDLE busy = CreateFileA((SystemDirectory() + "trelun_e2e_busy.dll").c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -229,8 +187,8 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     ASSERT_TRUE(PutFile(inf + "oem9503.inf", std::string("[Version]\r\nSignature=x\r\n") + kMarker + "\r\n"));
     ASSERT_TRUE(PutFile(inf + "oem9504.inf", "[Version]\r\n[Strings]\r\nPrinterName1=\"Otro Fabricante\"\r\n"));
     // The USB device node.
-    ASSERT_TRUE(CreateDevice(kUsbId));
-    ASSERT_EQ(1, Devices(kUsbId));
+    ASSERT_TRUE(CreateTestDevice(kUsbId));
+    ASSERT_EQ(1, CountTestDevices(kUsbId));
 
     ProgramSandbox sandbox("[Printer]\nName=Limpia Uno\nPort=USB001\nDriver=TRELUN Limpia PCL\nData.VantoDriver08=1\n"
                            "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro Fabricante\n"
@@ -249,13 +207,13 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
 
     // Registry lines: the value alone; the key alone (NT keeps it while it
     // has a subkey); trees; the versioned trees on their own system only.
-    EXPECT_FALSE(ValueThere(HKEY_CURRENT_USER, Key("Values"), "Gone"));
-    EXPECT_TRUE(ValueThere(HKEY_CURRENT_USER, Key("Values"), "Stays"));
-    EXPECT_EQ(!platform.is9x, KeyThere(HKEY_CURRENT_USER, Key("Plain")));
-    EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, Key("Tree")));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, Key("Values"), "Gone"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, Key("Values"), "Stays"));
+    EXPECT_EQ(!platform.is9x, KeyExists(HKEY_CURRENT_USER, Key("Plain")));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key("Tree")));
     for (const char* flag : {"2", "3", "4", "5"}) {
         const bool gone = std::string(flag) == platform.flagThatDeletes;
-        EXPECT_EQ(!gone, KeyThere(HKEY_CURRENT_USER, Key((std::string("F") + flag).c_str()))) << flag;
+        EXPECT_EQ(!gone, KeyExists(HKEY_CURRENT_USER, Key((std::string("F") + flag).c_str()))) << flag;
     }
     // INI keys: the one line each, every other byte the same.
     EXPECT_EQ(ReplaceFirst(kWinIni, "run=\r\nVantoMon=vmon.exe\r\n", "run=\r\n"),
@@ -263,8 +221,8 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     EXPECT_EQ(ReplaceFirst(kSystemIni, "*vpd\r\nVantoVxd=vvxd.386\r\n", "*vpd\r\n"),
               ReadWholeFile(WindowsDirectory() + "trelun_e2e_system.ini"));
     // Run values.
-    EXPECT_FALSE(ValueThere(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Monitor"));
-    EXPECT_TRUE(ValueThere(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Other"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Monitor"));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRunKey, "Trelun E2E Other"));
     // Shortcuts: items from both groups and both Startup folders; the group
     // folder of the family (common on NT, the user's on 9x) once empty.
     for (const std::string& folder : {userPrograms, commonPrograms}) {
@@ -297,9 +255,9 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     EXPECT_TRUE(FileThere(inf + "oem9503.inf"));
     EXPECT_TRUE(FileThere(inf + "oem9504.inf"));
     // The USB device node.
-    EXPECT_EQ(0, Devices(kUsbId));
+    EXPECT_EQ(0, CountTestDevices(kUsbId));
     // No printer of the package is left: the maker's keys go too.
-    EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, CleanupScenario,

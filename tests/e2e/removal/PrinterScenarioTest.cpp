@@ -47,7 +47,7 @@ class PrinterScenario : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        hadUserKey = KeyThere(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
+        hadUserKey = KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
         savedDevice = ProfileString("windows", "device");
         for (const char* name : kPrinterFiles)
             ASSERT_TRUE(PutFile(SystemDirectory() + name));
@@ -57,8 +57,8 @@ protected:
         WriteProfileStringA("windows", "device", savedDevice.empty() ? nullptr : savedDevice.c_str());
         for (const char* name : kPrinterFiles)
             DeleteFileA((SystemDirectory() + name).c_str());
-        DropKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala");
-        DropKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina");
+        RemoveKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala");
+        RemoveKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina");
         if (!hadUserKey)
             RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
     }
@@ -75,8 +75,8 @@ protected:
 // switched to WinPrint; what the kept printers' profile names stays.
 TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindowsXp)
 {
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina", "Bandeja", "2"));
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala", "Bandeja", "1"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina", "Bandeja", "2"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala", "Bandeja", "1"));
     ProgramSandbox sandbox(
         "[Printer]\nName=Corvel Sala\nPort=LPT2:\nDriver=TRELUN Corvel PS\nPrintProcessor=TrelunProcB\n"
         "Data.VantoDriver08=1\n"
@@ -135,8 +135,8 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindowsXp)
     EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
     EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_shared.dll"));
     EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_ps.dll"));
-    EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina"));
-    EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala"));
 }
 
 namespace {
@@ -153,11 +153,11 @@ protected:
         PrinterScenario::SetUp();
         oem = folders.Join("Vanto\\");
         ASSERT_TRUE(folders.MakeDirectory("Vanto"));
-        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\OEM01\\OEMPaths", "Corvel",
+        ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\OEM01\\OEMPaths", "Corvel",
                             oem.substr(0, oem.size() - 1)));
-        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\OEM01\\ProgramGroups", "Vanto", "Vanto"));
-        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\VSR32_08\\Sub", "x", "1"));
-        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\Filters", "x", "1"));
+        ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\OEM01\\ProgramGroups", "Vanto", "Vanto"));
+        ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\VSR32_08\\Sub", "x", "1"));
+        ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kVanto) + "\\Filters", "x", "1"));
         ASSERT_TRUE(PutFile(SystemDirectory() + "ZRESTART.EXE"));
     }
     void TearDown() override
@@ -167,10 +167,10 @@ protected:
         WaitUntil([&] { return ReadWholeFile(oem + "standin.log").find("done") != std::string::npos ||
                                !FileThere(oem + "standin.log"); },
                   5000);
-        DropKeyTree(HKEY_LOCAL_MACHINE, kVanto);
+        RemoveKeyTree(HKEY_LOCAL_MACHINE, kVanto);
         DeleteFileA((SystemDirectory() + "ZRESTART.EXE").c_str());
         for (const char* version : {"Version-2\\", "Version-3\\"})
-            DropKeyTree(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL");
+            RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL");
         PrinterScenario::TearDown();
     }
     TempDir folders;
@@ -187,7 +187,7 @@ protected:
 TEST_F(LastPrinterScenario, EveryPrinterGoesAfterTheUtility)
 {
     for (const char* version : {"Version-2\\", "Version-3\\"})
-        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL\\Sub", "x", "1"));
+        ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL\\Sub", "x", "1"));
     ASSERT_TRUE(CopyFileA((BinDirectory() + "..\\bin\\utility_standin.exe").c_str(), (oem + "PELLIV32.EXE").c_str(),
                           FALSE));
     // Beside the OEM directory, not in it: never looked at.
@@ -247,9 +247,9 @@ TEST_F(LastPrinterScenario, EveryPrinterGoesAfterTheUtility)
     EXPECT_LT(IndexOf(journal, "DeletePrinterConnectionA|\\\\HOST\\Tinta|ok"), journal.size());
     EXPECT_LT(IndexOf(journal, "DeletePrinterDriverA|(null)|(null)|TRELUN Corvel PCL|error 3001"), journal.size());
     for (const char* version : {"Version-2\\", "Version-3\\"})
-        EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL")) << version;
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL")) << version;
 
-    EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, kVanto));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kVanto));
     EXPECT_FALSE(FileThere(SystemDirectory() + "ZRESTART.EXE"));
     EXPECT_FALSE(FileThere(oem + "PELLIV32.EXE"));
     EXPECT_FALSE(FileThere(oem + "bin\\trelun_e2e_pcl.dll"));
@@ -339,9 +339,9 @@ const char kPrinters9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\
 TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
 {
     const std::string devices = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
-    ASSERT_TRUE(PutText(HKEY_CURRENT_USER, devices, "Corvel Oficina", "winspool,LPT1:"));
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData", "x", "1"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, devices, "Corvel Oficina", "winspool,LPT1:"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData", "x", "1"));
     WriteProfileStringA("windows", "device", "Corvel Oficina,winspool,LPT1:");
     ProgramSandbox sandbox(
         "[Printer]\nName=Corvel Sala\nPort=LPT2:\nDriver=TRELUN Corvel PS\nPrintProcessor=TrelunProcB\n"
@@ -374,9 +374,9 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
     EXPECT_FALSE(HasProcessor(state, "TrelunProcA"));
     EXPECT_TRUE(HasProcessor(state, "TrelunProcB"));
     EXPECT_EQ("Corvel Oficina,winspool,LPT1:", ProfileString("windows", "device"));
-    EXPECT_TRUE(ValueThere(HKEY_CURRENT_USER, devices, "Corvel Oficina"));
-    EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina"));
-    EXPECT_TRUE(KeyThere(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, devices, "Corvel Oficina"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData"));
     EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
 
     HKEY key = nullptr;
@@ -384,6 +384,6 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
         RegDeleteValueA(key, "Corvel Oficina");
         RegCloseKey(key);
     }
-    DropKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
-    DropKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala");
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala");
 }

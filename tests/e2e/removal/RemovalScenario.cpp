@@ -168,54 +168,6 @@ bool HasProcessor(const spoolsim::State& state, const std::string& name)
     return false;
 }
 
-bool KeyThere(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-bool ValueThere(HKEY root, const std::string& path, const char* name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
-}
-
-bool PutText(HKEY root, const std::string& path, const char* name, const std::string& text)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                   static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
-void DropKeyTree(HKEY root, const std::string& path)
-{
-    if (path.empty())
-        return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[512];
-    while (RegEnumKeyA(key, 0, name, sizeof(name)) == ERROR_SUCCESS) {
-        const std::string child = path + "\\" + name;
-        DropKeyTree(root, child);
-        if (KeyThere(root, child))
-            break;
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(root, path.c_str());
-}
-
 bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool PutFile(const std::string& path, const std::string& bytes)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ProgramSandbox.h"
+#include "TestRegistry.h"
 
 extern const char kFinishedText[];
 extern const char kRestartQuestionText[];
@@ -56,11 +57,7 @@ const spoolsim::Printer* FindSimPrinter(const spoolsim::State& state, const std:
 bool HasDriver(const spoolsim::State& state, const std::string& name);
 bool HasProcessor(const spoolsim::State& state, const std::string& name);
 
-// Registry and file checks and set-up.
-bool KeyThere(HKEY root, const std::string& path);
-bool ValueThere(HKEY root, const std::string& path, const char* name);
-bool PutText(HKEY root, const std::string& path, const char* name, const std::string& text);
-void DropKeyTree(HKEY root, const std::string& path);
+// File checks and set-up.
 bool FileThere(const std::string& path);
 bool PutFile(const std::string& path, const std::string& bytes = "x");
 std::string SystemDirectory();

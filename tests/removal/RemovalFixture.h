@@ -13,6 +13,7 @@
 #include "DatabaseBuilder.h"
 #include "DialogDriver.h"
 #include "OSInfo.h"
+#include "PendingRenames.h"
 #include "RemovePage.h"
 #include "SimulatedSpooler.h"
 #include "TestRegistry.h"
@@ -65,8 +66,3 @@ private:
 };
 
 // The MoveFileEx delay list, NULs shown as '|'.
-// The raw list of source and target names, NUL-separated.
-std::string RawPendingRenames();
-std::string PendingRenames();
-// Takes every entry naming a path below the prefix out of the list.
-void ForgetPendingRenames(const std::string& prefix);

@@ -107,7 +107,7 @@ protected:
             WriteWholeFile(WindowsDirectory() + "WININIT.INI", wininit);
         else
             DeleteFileA((WindowsDirectory() + "WININIT.INI").c_str());
-        ForgetPendingRename("trelun_e2e_busy.dll");
+        ForgetPendingRenames("trelun_e2e_busy.dll");
     }
     void Clean()
     {
@@ -245,7 +245,7 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     if (platform.is9x)
         EXPECT_NE(std::string::npos, ReadWholeFile(WindowsDirectory() + "WININIT.INI").find("NUL=" + busyPath + "\r\n"));
     else
-        EXPECT_NE(std::string::npos, PendingRenameList().find(busyPath.substr(2)));
+        EXPECT_NE(std::string::npos, PendingRenames().find(busyPath.substr(2)));
     EXPECT_TRUE(FileThere(busyPath));
     EXPECT_TRUE(FileThere(SystemDirectory() + "ZRESTART.EXE"));
     // OEM INF files.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PendingRenames.h"
 #include "ProgramSandbox.h"
 #include "TestRegistry.h"
 
@@ -61,7 +62,4 @@ bool HasProcessor(const spoolsim::State& state, const std::string& name);
 bool FileThere(const std::string& path);
 bool PutFile(const std::string& path, const std::string& bytes = "x");
 std::string SystemDirectory();
-// Takes the MoveFileEx delay entries naming the path out of the list.
-void ForgetPendingRename(const std::string& path);
-std::string PendingRenameList();
 std::string ProfileString(const char* section, const char* key);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -83,6 +84,12 @@ bool IniDocument::Load(const char* filePath)
         return false;
     // The parser treats the end of the data as the end of the last line.
     sections = ParseIniText(bytes.data(), bytes.size(), &refused);
+    byName.resize(sections.size());
+    for (std::size_t i = 0; i < byName.size(); ++i)
+        byName[i] = i;
+    std::stable_sort(byName.begin(), byName.end(), [this](std::size_t a, std::size_t b) {
+        return TextLess(sections[a].name.c_str(), sections[b].name.c_str());
+    });
     modified = false;
     return true;
 }
@@ -107,11 +114,13 @@ const IniSection* IniDocument::FindSection(const char* name) const
 {
     if (IsEmptyText(name))
         return nullptr;
-    for (const IniSection& section : sections) {
-        if (TextEquals(section.name.c_str(), name))
-            return &section;
-    }
-    return nullptr;
+    // The first section of that name in file order.
+    const auto found = std::lower_bound(byName.begin(), byName.end(), name, [this](std::size_t index, const char* key) {
+        return TextLess(sections[index].name.c_str(), key);
+    });
+    if (found == byName.end() || !TextEquals(sections[*found].name.c_str(), name))
+        return nullptr;
+    return &sections[*found];
 }
 
 const IniEntry* IniDocument::FindEntry(const IniSection* section, const char* key) const

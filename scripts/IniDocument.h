@@ -34,6 +34,9 @@ private:
 
     char path[kTextField];
     std::vector<IniSection> sections;
+    // Indices of sections sorted by name, equal names in file order, so a
+    // lookup among thousands of sections is a binary search.
+    std::vector<std::size_t> byName;
     std::vector<IniRefusedLine> refused;
     bool modified;
 };

@@ -15,11 +15,6 @@ const char* const kListNames[PROFILE_LIST_COUNT] = {
 bool ItemLess(const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); }
 bool ItemEquals(const std::string& a, const std::string& b) { return TextEquals(a.c_str(), b.c_str()); }
 
-bool Contains(const TextList& sorted, const std::string& item)
-{
-    return std::binary_search(sorted.begin(), sorted.end(), item, ItemLess);
-}
-
 std::string LowerAscii(std::string text)
 {
     for (char& c : text) {
@@ -68,6 +63,86 @@ std::string WithoutExtension(const std::string& name)
     const std::size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
+
+// TextEquals and a hash that agrees with it, written out here: the merges
+// run them on every item of every profile.
+inline unsigned char Folded(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+bool SameText(const std::string& a, const std::string& b)
+{
+    const char* pa = a.c_str();
+    const char* pb = b.c_str();
+    for (;; ++pa, ++pb) {
+        if (Folded(*pa) != Folded(*pb))
+            return false;
+        if (*pa == '\0')
+            return true;
+    }
+}
+
+std::size_t FoldedHash(const std::string& item)
+{
+    std::size_t hash = 2166136261u;
+    for (const char* p = item.c_str(); *p; ++p)
+        hash = (hash ^ Folded(*p)) * 16777619u;
+    return hash;
+}
+
+// The first of each group of items equal ignoring case, in the order they
+// are offered: what a chain of merges keeps, since among equal items the
+// earlier ones always win.
+class FirstOfEach {
+public:
+    // True when no equal item was offered before.
+    bool Offer(const std::string& item)
+    {
+        if ((kept.size() + 1) * 2 > slots.size())
+            Grow();
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t at = FoldedHash(item) & mask;; at = (at + 1) & mask) {
+            if (slots[at] == 0) {
+                kept.push_back(&item);
+                slots[at] = kept.size();
+                return true;
+            }
+            if (SameText(*kept[slots[at] - 1], item))
+                return false;
+        }
+    }
+    // Whether an item equal to this one was offered.
+    bool Holds(const std::string& item) const
+    {
+        if (slots.empty())
+            return false;
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t at = FoldedHash(item) & mask; slots[at] != 0; at = (at + 1) & mask) {
+            if (SameText(*kept[slots[at] - 1], item))
+                return true;
+        }
+        return false;
+    }
+    const std::vector<const std::string*>& Kept() const { return kept; }
+
+private:
+    void Grow()
+    {
+        slots.assign(slots.empty() ? 64 : slots.size() * 2, 0);
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            std::size_t at = FoldedHash(*kept[i]) & mask;
+            while (slots[at] != 0)
+                at = (at + 1) & mask;
+            slots[at] = i + 1;
+        }
+    }
+
+    std::vector<const std::string*> kept;
+    std::vector<std::size_t> slots;  // 1 + index into kept; 0 for a free slot
+};
 
 }  // namespace
 
@@ -200,17 +275,64 @@ void UninstallProfile::Merge(const UninstallProfile& other)
     UniqueAll();
 }
 
+void MergeTextLists(TextList& list, const std::vector<const TextList*>& others)
+{
+    FirstOfEach first;
+    for (const std::string& item : list)
+        first.Offer(item);
+    for (const TextList* other : others) {
+        for (const std::string& item : *other)
+            first.Offer(item);
+    }
+    TextList merged;
+    merged.reserve(first.Kept().size());
+    for (const std::string* item : first.Kept())
+        merged.push_back(*item);
+    // No two are equal, so any sort gives the one order.
+    std::sort(merged.begin(), merged.end(), ItemLess);
+    list.swap(merged);
+}
+
+void UninstallProfile::MergeAll(const std::vector<const UninstallProfile*>& others)
+{
+    std::vector<const UninstallProfile*> sources;
+    for (const UninstallProfile* other : others) {
+        if (other && other != this)
+            sources.push_back(other);
+    }
+    // Merge leaves every list sorted and unique, also one no other adds to.
+    if (sources.empty())
+        return;
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        std::vector<const TextList*> lists;
+        for (const UninstallProfile* other : sources) {
+            if (!other->List(list).empty())
+                lists.push_back(&other->List(list));
+        }
+        if (lists.empty()) {
+            SortTextList(List(list));
+            UniqueTextList(List(list));
+        } else {
+            MergeTextLists(List(list), lists);
+        }
+    }
+}
+
 void UninstallProfile::Subtract(const UninstallProfile& other)
 {
     for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
         TextList& mine = List(list);
         if (mine.empty() || other.List(list).empty())
             continue;
-        // The other's list may carry unsorted additions; look up in a sorted copy.
-        TextList lookup = other.List(list);
-        SortTextList(lookup);
+        if (&other == this) {
+            mine.clear();
+            continue;
+        }
+        FirstOfEach theirs;
+        for (const std::string& item : other.List(list))
+            theirs.Offer(item);
         mine.erase(std::remove_if(mine.begin(), mine.end(),
-                                  [&lookup](const std::string& item) { return Contains(lookup, item); }),
+                                  [&theirs](const std::string& item) { return theirs.Holds(item); }),
                    mine.end());
     }
 }

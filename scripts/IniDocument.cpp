@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -62,7 +61,16 @@ HANDLE OpenForEdit(const char* path)
 
 }  // namespace
 
-IniDocument::IniDocument() : path{}, modified(false) {}
+namespace {
+
+const char* SectionName(const void* sections, std::size_t position)
+{
+    return (*static_cast<const std::vector<IniSection>*>(sections))[position].name.c_str();
+}
+
+}  // namespace
+
+IniDocument::IniDocument() : path{}, byName(SectionName), modified(false) {}
 
 IniDocument::~IniDocument()
 {
@@ -84,12 +92,8 @@ bool IniDocument::Load(const char* filePath)
         return false;
     // The parser treats the end of the data as the end of the last line.
     sections = ParseIniText(bytes.data(), bytes.size(), &refused);
-    byName.resize(sections.size());
-    for (std::size_t i = 0; i < byName.size(); ++i)
-        byName[i] = i;
-    std::stable_sort(byName.begin(), byName.end(), [this](std::size_t a, std::size_t b) {
-        return TextLess(sections[a].name.c_str(), sections[b].name.c_str());
-    });
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        byName.Insert(&sections, sections[i].name.c_str(), i);
     modified = false;
     return true;
 }
@@ -114,13 +118,8 @@ const IniSection* IniDocument::FindSection(const char* name) const
 {
     if (IsEmptyText(name))
         return nullptr;
-    // The first section of that name in file order.
-    const auto found = std::lower_bound(byName.begin(), byName.end(), name, [this](std::size_t index, const char* key) {
-        return TextLess(sections[index].name.c_str(), key);
-    });
-    if (found == byName.end() || !TextEquals(sections[*found].name.c_str(), name))
-        return nullptr;
-    return &sections[*found];
+    const std::size_t found = byName.Find(&sections, name);
+    return found == TextPositions::npos ? nullptr : &sections[found];
 }
 
 const IniEntry* IniDocument::FindEntry(const IniSection* section, const char* key) const

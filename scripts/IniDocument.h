@@ -34,9 +34,9 @@ private:
 
     char path[kTextField];
     std::vector<IniSection> sections;
-    // Indices of sections sorted by name, equal names in file order, so a
-    // lookup among thousands of sections is a binary search.
-    std::vector<std::size_t> byName;
+    // The first section of each name, so a lookup among thousands of
+    // sections does not walk them all.
+    TextPositions byName;
     std::vector<IniRefusedLine> refused;
     bool modified;
 };

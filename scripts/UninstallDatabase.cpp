@@ -19,63 +19,84 @@ std::string FirstWord(const char* text)
     return whole.substr(0, whole.find(' '));
 }
 
+const char* ProfileName(const void* profiles, std::size_t position)
+{
+    return (*static_cast<const std::vector<UninstallProfile>*>(profiles))[position].name;
+}
+
+const char* WordAt(const void* words, std::size_t position)
+{
+    return (*static_cast<const std::vector<std::string>*>(words))[position].c_str();
+}
+
 // The profiles of many printers looked up at once, with the answers of
 // FindProfileByName (the first of that name in list order) and, failing
 // that, FindProfileByManufacturer (the last matching one in list order).
 class PrinterProfileLookup {
 public:
-    explicit PrinterProfileLookup(const std::vector<UninstallProfile>& all) : profiles(all)
+    explicit PrinterProfileLookup(const std::vector<UninstallProfile>& all)
+        : profiles(all), byName(ProfileName), byWord(WordAt)
     {
         for (std::size_t i = 0; i < profiles.size(); ++i) {
-            byName.push_back(i);
-            if (profiles[i].isManufacturer)
-                byWord.push_back(Word{FirstWord(profiles[i].name), i});
+            byName.Insert(&profiles, profiles[i].name, i);
+            if (profiles[i].isManufacturer) {
+                words.push_back(FirstWord(profiles[i].name));
+                wordProfile.push_back(i);
+            }
         }
-        // Stable: equal names and words stay in list order.
-        std::stable_sort(byName.begin(), byName.end(),
-                         [this](std::size_t a, std::size_t b) { return TextLess(profiles[a].name, profiles[b].name); });
-        std::stable_sort(byWord.begin(), byWord.end(),
-                         [](const Word& a, const Word& b) { return TextLess(a.text.c_str(), b.text.c_str()); });
+        for (std::size_t w = 0; w < words.size(); ++w)
+            byWord.Assign(&words, words[w].c_str(), w);
     }
 
     const UninstallProfile* Find(const char* driverName) const
     {
         const char* name = driverName ? driverName : "";
-        const auto named = std::lower_bound(byName.begin(), byName.end(), name, [this](std::size_t i, const char* key) {
-            return TextLess(profiles[i].name, key);
-        });
-        if (named != byName.end() && TextEquals(profiles[*named].name, name))
-            return &profiles[*named];
-        const std::string word = FirstWord(name);
-        const auto after = std::upper_bound(byWord.begin(), byWord.end(), word, [](const std::string& key, const Word& w) {
-            return TextLess(key.c_str(), w.text.c_str());
-        });
-        if (after == byWord.begin() || !TextEquals((after - 1)->text.c_str(), word.c_str()))
-            return nullptr;
-        return &profiles[(after - 1)->index];
+        const std::size_t named = byName.Find(&profiles, name);
+        if (named != TextPositions::npos)
+            return &profiles[named];
+        const std::size_t word = byWord.Find(&words, FirstWord(name).c_str());
+        return word == TextPositions::npos ? nullptr : &profiles[wordProfile[word]];
     }
 
 private:
-    struct Word {
-        std::string text;
-        std::size_t index;
-    };
     const std::vector<UninstallProfile>& profiles;
-    std::vector<std::size_t> byName;
-    std::vector<Word> byWord;
+    std::vector<std::string> words;
+    std::vector<std::size_t> wordProfile;
+    TextPositions byName;
+    TextPositions byWord;
 };
 
 }  // namespace
 
 void SortProfilesByName(std::vector<UninstallProfile>& profiles, ScriptProblemLog* problems)
 {
-    // Profiles are added a script at a time to a list already in order: sort
-    // only what follows the ordered part, then merge the two (a stable sort
-    // of the whole, without moving every profile a dozen times).
-    const auto ordered = std::is_sorted_until(profiles.begin(), profiles.end(), NameLess);
-    if (ordered != profiles.end()) {
-        std::stable_sort(ordered, profiles.end(), NameLess);
-        std::inplace_merge(profiles.begin(), ordered, profiles.end(), NameLess);
+    // Profiles are added a script at a time to a list already in order: the
+    // positions after the ordered part are sorted and merged with it (a
+    // stable sort of the whole), then each profile moves once.
+    const std::size_t ordered =
+        static_cast<std::size_t>(std::is_sorted_until(profiles.begin(), profiles.end(), NameLess) - profiles.begin());
+    if (ordered < profiles.size()) {
+        const auto byName = [&profiles](std::size_t a, std::size_t b) {
+            return TextLess(profiles[a].name, profiles[b].name);
+        };
+        std::vector<std::size_t> added;
+        for (std::size_t i = ordered; i < profiles.size(); ++i)
+            added.push_back(i);
+        std::stable_sort(added.begin(), added.end(), byName);
+        std::vector<std::size_t> order;
+        order.reserve(profiles.size());
+        for (std::size_t i = 0, next = 0; i < ordered || next < added.size();) {
+            // Of equal names the one already in order comes first.
+            if (next == added.size() || (i < ordered && !byName(added[next], i)))
+                order.push_back(i++);
+            else
+                order.push_back(added[next++]);
+        }
+        std::vector<UninstallProfile> sorted;
+        sorted.reserve(profiles.size());
+        for (std::size_t i : order)
+            sorted.push_back(std::move(profiles[i]));
+        profiles.swap(sorted);
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < profiles.size(); ++i) {

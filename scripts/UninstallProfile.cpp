@@ -64,32 +64,9 @@ std::string WithoutExtension(const std::string& name)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// TextEquals and a hash that agrees with it, written out here: the merges
-// run them on every item of every profile.
-inline unsigned char Folded(char c)
+const char* KeptText(const void* list, std::size_t position)
 {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    const char* pa = a.c_str();
-    const char* pb = b.c_str();
-    for (;; ++pa, ++pb) {
-        if (Folded(*pa) != Folded(*pb))
-            return false;
-        if (*pa == '\0')
-            return true;
-    }
-}
-
-std::size_t FoldedHash(const std::string& item)
-{
-    std::size_t hash = 2166136261u;
-    for (const char* p = item.c_str(); *p; ++p)
-        hash = (hash ^ Folded(*p)) * 16777619u;
-    return hash;
+    return (*static_cast<const std::vector<const std::string*>*>(list))[position]->c_str();
 }
 
 // The first of each group of items equal ignoring case, in the order they
@@ -97,51 +74,25 @@ std::size_t FoldedHash(const std::string& item)
 // earlier ones always win.
 class FirstOfEach {
 public:
+    FirstOfEach() : kept(), positions(KeptText) {}
     // True when no equal item was offered before.
     bool Offer(const std::string& item)
     {
-        if ((kept.size() + 1) * 2 > slots.size())
-            Grow();
-        const std::size_t mask = slots.size() - 1;
-        for (std::size_t at = FoldedHash(item) & mask;; at = (at + 1) & mask) {
-            if (slots[at] == 0) {
-                kept.push_back(&item);
-                slots[at] = kept.size();
-                return true;
-            }
-            if (SameText(*kept[slots[at] - 1], item))
-                return false;
-        }
+        if (positions.Insert(&kept, item.c_str(), kept.size()) != kept.size())
+            return false;
+        kept.push_back(&item);
+        return true;
     }
     // Whether an item equal to this one was offered.
     bool Holds(const std::string& item) const
     {
-        if (slots.empty())
-            return false;
-        const std::size_t mask = slots.size() - 1;
-        for (std::size_t at = FoldedHash(item) & mask; slots[at] != 0; at = (at + 1) & mask) {
-            if (SameText(*kept[slots[at] - 1], item))
-                return true;
-        }
-        return false;
+        return positions.Find(&kept, item.c_str()) != TextPositions::npos;
     }
     const std::vector<const std::string*>& Kept() const { return kept; }
 
 private:
-    void Grow()
-    {
-        slots.assign(slots.empty() ? 64 : slots.size() * 2, 0);
-        const std::size_t mask = slots.size() - 1;
-        for (std::size_t i = 0; i < kept.size(); ++i) {
-            std::size_t at = FoldedHash(*kept[i]) & mask;
-            while (slots[at] != 0)
-                at = (at + 1) & mask;
-            slots[at] = i + 1;
-        }
-    }
-
     std::vector<const std::string*> kept;
-    std::vector<std::size_t> slots;  // 1 + index into kept; 0 for a free slot
+    TextPositions positions;
 };
 
 }  // namespace
@@ -289,7 +240,7 @@ void MergeTextLists(TextList& list, const std::vector<const TextList*>& others)
     for (const std::string* item : first.Kept())
         merged.push_back(*item);
     // No two are equal, so any sort gives the one order.
-    std::sort(merged.begin(), merged.end(), ItemLess);
+    SortTextList(merged);
     list.swap(merged);
 }
 

@@ -412,3 +412,49 @@ TEST(ProfileMergeEquivalence, SectionLookupFindsTheFirstOfThatNameInFileOrder)
         EXPECT_EQ(nullptr, document.FindSection("p9.Files"));
     }
 }
+
+namespace {
+
+const char* NameAt(const void* list, std::size_t position)
+{
+    return (*static_cast<const std::vector<std::string>*>(list))[position].c_str();
+}
+
+}  // namespace
+
+TEST(ProfileMergeEquivalence, TextPositionsFindTheFirstOrTheLastOfEqualTexts)
+{
+    std::mt19937 random(7);
+    std::vector<std::string> names;
+    for (int i = 0; i < 500; ++i)
+        names.push_back(RandomCase(random, "name " + std::to_string(random() % 150)));
+    TextPositions first(NameAt);
+    TextPositions last(NameAt);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        first.Insert(&names, names[i].c_str(), i);
+        last.Assign(&names, names[i].c_str(), i);
+    }
+    for (int n = 0; n < 160; ++n) {
+        const std::string wanted = RandomCase(random, "NAME " + std::to_string(n));
+        std::size_t expectedFirst = TextPositions::npos;
+        std::size_t expectedLast = TextPositions::npos;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (TextEquals(names[i].c_str(), wanted.c_str())) {
+                if (expectedFirst == TextPositions::npos)
+                    expectedFirst = i;
+                expectedLast = i;
+            }
+        }
+        EXPECT_EQ(expectedFirst, first.Find(&names, wanted.c_str())) << wanted;
+        EXPECT_EQ(expectedLast, last.Find(&names, wanted.c_str())) << wanted;
+    }
+    // Only A-Z fold: other bytes must match exactly.
+    std::vector<std::string> accents = {"\xC9T\xC9", "a_b"};
+    TextPositions positions(NameAt);
+    positions.Insert(&accents, accents[0].c_str(), 0);
+    positions.Insert(&accents, accents[1].c_str(), 1);
+    EXPECT_EQ(0u, positions.Find(&accents, "\xC9t\xC9"));
+    EXPECT_EQ(TextPositions::npos, positions.Find(&accents, "\xE9t\xE9"));
+    EXPECT_EQ(TextPositions::npos, positions.Find(&accents, "A_\x42\x42"));
+    EXPECT_EQ(1u, positions.Find(&accents, "A_B"));
+}

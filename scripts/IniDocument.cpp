@@ -61,7 +61,16 @@ HANDLE OpenForEdit(const char* path)
 
 }  // namespace
 
-IniDocument::IniDocument() : path{}, modified(false) {}
+namespace {
+
+const char* SectionName(const void* sections, std::size_t position)
+{
+    return (*static_cast<const std::vector<IniSection>*>(sections))[position].name.c_str();
+}
+
+}  // namespace
+
+IniDocument::IniDocument() : path{}, byName(SectionName), modified(false) {}
 
 IniDocument::~IniDocument()
 {
@@ -83,6 +92,8 @@ bool IniDocument::Load(const char* filePath)
         return false;
     // The parser treats the end of the data as the end of the last line.
     sections = ParseIniText(bytes.data(), bytes.size(), &refused);
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        byName.Insert(&sections, sections[i].name.c_str(), i);
     modified = false;
     return true;
 }
@@ -107,11 +118,8 @@ const IniSection* IniDocument::FindSection(const char* name) const
 {
     if (IsEmptyText(name))
         return nullptr;
-    for (const IniSection& section : sections) {
-        if (TextEquals(section.name.c_str(), name))
-            return &section;
-    }
-    return nullptr;
+    const std::size_t found = byName.Find(&sections, name);
+    return found == TextPositions::npos ? nullptr : &sections[found];
 }
 
 const IniEntry* IniDocument::FindEntry(const IniSection* section, const char* key) const

@@ -34,6 +34,9 @@ private:
 
     char path[kTextField];
     std::vector<IniSection> sections;
+    // The first section of each name, so a lookup among thousands of
+    // sections does not walk them all.
+    TextPositions byName;
     std::vector<IniRefusedLine> refused;
     bool modified;
 };

@@ -1,6 +1,7 @@
 #include "ScriptReader.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -63,7 +64,7 @@ std::vector<std::string> ReadSectionItems(const IniDocument& script, const char*
                               NumberText(item.size()) + " characters (at most 259): skipped");
             continue;
         }
-        items.push_back(item);
+        items.push_back(std::move(item));
     }
     return items;
 }
@@ -79,7 +80,7 @@ void BuildProfile(UninstallProfile& profile, const IniDocument& script, const ch
     for (const CategorySection& category : kCategorySections) {
         TextList items;
         if (ReadCategory(script, profile.prefix, category.name, items, problems))
-            profile.List(category.list) = items;
+            profile.List(category.list) = std::move(items);
     }
 }
 

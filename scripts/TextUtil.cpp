@@ -186,3 +186,86 @@ std::string ReplaceFirstPlaceholder(const char* text, const char* value)
         result.replace(at, 2, value ? value : "");
     return result;
 }
+
+namespace {
+
+// FoldChar and TextEquals written out where every probe runs them.
+inline unsigned char Folded(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+bool SameFolded(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        if (Folded(*a) != Folded(*b))
+            return false;
+        if (*a == '\0')
+            return true;
+    }
+}
+
+std::size_t FoldedHash(const char* text)
+{
+    std::size_t hash = 2166136261u;
+    for (; *text; ++text)
+        hash = (hash ^ Folded(*text)) * 16777619u;
+    return hash;
+}
+
+}  // namespace
+
+std::size_t TextPositions::Probe(const void* list, const char* text) const
+{
+    const std::size_t mask = slots.size() - 1;
+    std::size_t at = FoldedHash(text) & mask;
+    while (slots[at] != 0 && !SameFolded(textAt(list, slots[at] - 1), text))
+        at = (at + 1) & mask;
+    return at;
+}
+
+std::size_t TextPositions::Find(const void* list, const char* text) const
+{
+    if (slots.empty() || !text)
+        return npos;
+    const std::size_t at = Probe(list, text);
+    return slots[at] != 0 ? slots[at] - 1 : npos;
+}
+
+void TextPositions::Grow(const void* list)
+{
+    std::vector<std::size_t> old;
+    old.swap(slots);
+    slots.assign(old.empty() ? 64 : old.size() * 2, 0);
+    for (std::size_t entry : old) {
+        if (entry != 0)
+            slots[Probe(list, textAt(list, entry - 1))] = entry;
+    }
+}
+
+std::size_t* TextPositions::Slot(const void* list, const char* text)
+{
+    // At most half full, so probes stay short and always end.
+    if ((count + 1) * 2 > slots.size())
+        Grow(list);
+    return &slots[Probe(list, text)];
+}
+
+std::size_t TextPositions::Insert(const void* list, const char* text, std::size_t position)
+{
+    std::size_t* slot = Slot(list, text ? text : "");
+    if (*slot != 0)
+        return *slot - 1;
+    *slot = position + 1;
+    ++count;
+    return position;
+}
+
+void TextPositions::Assign(const void* list, const char* text, std::size_t position)
+{
+    std::size_t* slot = Slot(list, text ? text : "");
+    if (*slot == 0)
+        ++count;
+    *slot = position + 1;
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Fixed text fields hold 259 characters and a terminating NUL.
 constexpr std::size_t kTextField = 260;
@@ -62,3 +63,31 @@ std::string ReplaceFirstPlaceholder(const char* text, const char* value);
 // Signed decimal like the C runtime's atoi: leading blanks, a sign, digits.
 // Overflow saturates instead of being undefined.
 long ParseDecimal(const char* text);
+
+// Positions in a list of texts, found by the text's spelling ignoring the
+// case of A-Z through a hash table: lookups among thousands of names
+// without sorting them. The list stays the caller's; each call names it,
+// and textAt gives the text at a position of it.
+class TextPositions {
+public:
+    typedef const char* (*TextAt)(const void* list, std::size_t position);
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    explicit TextPositions(TextAt textAt) : textAt(textAt), count(0) {}
+    // The position recorded for an equal text, or npos.
+    std::size_t Find(const void* list, const char* text) const;
+    // Records position for the text unless an equal text is recorded;
+    // returns the position recorded for it either way.
+    std::size_t Insert(const void* list, const char* text, std::size_t position);
+    // Records position for the text, replacing that of an equal text.
+    void Assign(const void* list, const char* text, std::size_t position);
+
+private:
+    std::size_t* Slot(const void* list, const char* text);
+    std::size_t Probe(const void* list, const char* text) const;
+    void Grow(const void* list);
+
+    TextAt textAt;
+    std::size_t count;
+    std::vector<std::size_t> slots;  // 1 + position; 0 for a free slot
+};

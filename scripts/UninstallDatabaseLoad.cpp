@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 #include "IniDocument.h"
 #include "RegistryLine.h"
@@ -106,12 +108,13 @@ void UninstallDatabase::ReadProfiles(const IniDocument& script, const char* full
             BuildProfile(profile, script, line.c_str(), problems);
             if (section.kind != STARTER_MANUFACTURER && profile.name[0] != '\0')
                 profile.drivers.push_back(profile.name);
-            declared.push_back(profile);
+            declared.push_back(std::move(profile));
         }
     }
     if (problems)
         ReportScriptProblems(script, declared);
-    profiles.insert(profiles.end(), declared.begin(), declared.end());
+    profiles.insert(profiles.end(), std::make_move_iterator(declared.begin()),
+                    std::make_move_iterator(declared.end()));
     SortProfilesByName(profiles, problems);
 }
 

@@ -15,11 +15,6 @@ const char* const kListNames[PROFILE_LIST_COUNT] = {
 bool ItemLess(const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); }
 bool ItemEquals(const std::string& a, const std::string& b) { return TextEquals(a.c_str(), b.c_str()); }
 
-bool Contains(const TextList& sorted, const std::string& item)
-{
-    return std::binary_search(sorted.begin(), sorted.end(), item, ItemLess);
-}
-
 std::string LowerAscii(std::string text)
 {
     for (char& c : text) {
@@ -68,6 +63,37 @@ std::string WithoutExtension(const std::string& name)
     const std::size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
+
+const char* KeptText(const void* list, std::size_t position)
+{
+    return (*static_cast<const std::vector<const std::string*>*>(list))[position]->c_str();
+}
+
+// The first of each group of items equal ignoring case, in the order they
+// are offered: what a chain of merges keeps, since among equal items the
+// earlier ones always win.
+class FirstOfEach {
+public:
+    FirstOfEach() : kept(), positions(KeptText) {}
+    // True when no equal item was offered before.
+    bool Offer(const std::string& item)
+    {
+        if (positions.Insert(&kept, item.c_str(), kept.size()) != kept.size())
+            return false;
+        kept.push_back(&item);
+        return true;
+    }
+    // Whether an item equal to this one was offered.
+    bool Holds(const std::string& item) const
+    {
+        return positions.Find(&kept, item.c_str()) != TextPositions::npos;
+    }
+    const std::vector<const std::string*>& Kept() const { return kept; }
+
+private:
+    std::vector<const std::string*> kept;
+    TextPositions positions;
+};
 
 }  // namespace
 
@@ -200,17 +226,64 @@ void UninstallProfile::Merge(const UninstallProfile& other)
     UniqueAll();
 }
 
+void MergeTextLists(TextList& list, const std::vector<const TextList*>& others)
+{
+    FirstOfEach first;
+    for (const std::string& item : list)
+        first.Offer(item);
+    for (const TextList* other : others) {
+        for (const std::string& item : *other)
+            first.Offer(item);
+    }
+    TextList merged;
+    merged.reserve(first.Kept().size());
+    for (const std::string* item : first.Kept())
+        merged.push_back(*item);
+    // No two are equal, so any sort gives the one order.
+    SortTextList(merged);
+    list.swap(merged);
+}
+
+void UninstallProfile::MergeAll(const std::vector<const UninstallProfile*>& others)
+{
+    std::vector<const UninstallProfile*> sources;
+    for (const UninstallProfile* other : others) {
+        if (other && other != this)
+            sources.push_back(other);
+    }
+    // Merge leaves every list sorted and unique, also one no other adds to.
+    if (sources.empty())
+        return;
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        std::vector<const TextList*> lists;
+        for (const UninstallProfile* other : sources) {
+            if (!other->List(list).empty())
+                lists.push_back(&other->List(list));
+        }
+        if (lists.empty()) {
+            SortTextList(List(list));
+            UniqueTextList(List(list));
+        } else {
+            MergeTextLists(List(list), lists);
+        }
+    }
+}
+
 void UninstallProfile::Subtract(const UninstallProfile& other)
 {
     for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
         TextList& mine = List(list);
         if (mine.empty() || other.List(list).empty())
             continue;
-        // The other's list may carry unsorted additions; look up in a sorted copy.
-        TextList lookup = other.List(list);
-        SortTextList(lookup);
+        if (&other == this) {
+            mine.clear();
+            continue;
+        }
+        FirstOfEach theirs;
+        for (const std::string& item : other.List(list))
+            theirs.Offer(item);
         mine.erase(std::remove_if(mine.begin(), mine.end(),
-                                  [&lookup](const std::string& item) { return Contains(lookup, item); }),
+                                  [&theirs](const std::string& item) { return theirs.Holds(item); }),
                    mine.end());
     }
 }

@@ -43,6 +43,10 @@ std::vector<std::string> ItemTargets(int list, const std::string& item);
 // removed.
 void SortTextList(TextList& list);
 void UniqueTextList(TextList& list);
+// What merging the others into list one after another gives: sorted, each
+// item once, and of equal items the one met first (list's own before the
+// others', an earlier other's before a later one's).
+void MergeTextLists(TextList& list, const std::vector<const TextList*>& others);
 
 struct UninstallProfile {
     char name[kTextField];
@@ -75,6 +79,9 @@ struct UninstallProfile {
     void Assign(const UninstallProfile& other);
     // Union list by list; texts and flags of this profile stay.
     void Merge(const UninstallProfile& other);
+    // The same as Merge with each of the others in turn, in one pass over
+    // their items rather than one pass over the growing union per profile.
+    void MergeAll(const std::vector<const UninstallProfile*>& others);
     // Takes out every item the other profile names in the same list.
     void Subtract(const UninstallProfile& other);
     // Takes out every item that acts on something an item of the other's

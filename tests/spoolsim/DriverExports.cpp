@@ -96,7 +96,7 @@ BOOL WINAPI EnumPrinterDriversA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LP
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    const State& state = session.state();
+    const State& state = session.view();
     std::string environment;
     const bool all = IsAllEnvironments(pEnvironment);
     if (!all && !ResolveEnvironment(state, pEnvironment, environment))
@@ -137,7 +137,7 @@ BOOL WINAPI GetPrinterDriverA(HANDLE hPrinter, LPSTR pEnvironment, DWORD Level, 
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    State& state = session.state();
+    const State& state = session.view();
     const Printer* printer = state.FindPrinter(opened->printerName.c_str());
     if (!printer)
         return call.Fail(ERROR_INVALID_PRINTER_NAME);

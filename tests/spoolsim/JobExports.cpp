@@ -71,7 +71,7 @@ BOOL WINAPI EnumJobsA(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    const Printer* printer = session.state().FindPrinter(opened->printerName.c_str());
+    const Printer* printer = session.view().FindPrinter(opened->printerName.c_str());
     if (!printer)
         return call.Fail(ERROR_INVALID_PRINTER_NAME);
 

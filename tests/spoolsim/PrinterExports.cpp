@@ -137,7 +137,7 @@ BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterE
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    const State& state = session.state();
+    const State& state = session.view();
     if (state.enumPrintersError)
         return call.Fail(state.enumPrintersError);
     const std::size_t recordSize = PrinterRecordSize(Level);
@@ -176,7 +176,7 @@ BOOL WINAPI OpenPrinterA(LPSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFAU
     OpenedPrinter opened;
     opened.access = GrantedAccess(pDefault);
     if (pPrinterName && *pPrinterName) {
-        const Printer* printer = session.state().FindPrinter(pPrinterName);
+        const Printer* printer = session.view().FindPrinter(pPrinterName);
         if (!printer)
             return call.Fail(ERROR_INVALID_PRINTER_NAME);
         if (printer->openError)
@@ -209,7 +209,7 @@ BOOL WINAPI GetPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbB
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    const Printer* printer = session.state().FindPrinter(opened->printerName.c_str());
+    const Printer* printer = session.view().FindPrinter(opened->printerName.c_str());
     if (!printer)
         return call.Fail(ERROR_INVALID_PRINTER_NAME);
     if (Level == 2 && printer->level2SizeError) {
@@ -240,7 +240,7 @@ DWORD WINAPI GetPrinterDataA(HANDLE hPrinter, LPSTR pValueName, LPDWORD pType, L
     Session session;
     if (!session.Loaded())
         return ERROR_INVALID_DATA;
-    const Printer* printer = session.state().FindPrinter(opened->printerName.c_str());
+    const Printer* printer = session.view().FindPrinter(opened->printerName.c_str());
     if (!printer)
         return ERROR_INVALID_PRINTER_NAME;
     const PrinterValue* value = printer->FindValue(pValueName);

@@ -33,7 +33,7 @@ BOOL WINAPI EnumPrintProcessorsA(LPSTR pName, LPSTR pEnvironment, DWORD Level, L
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
-    const State& state = session.state();
+    const State& state = session.view();
     std::string environment;
     if (!ResolveEnvironment(state, pEnvironment, environment))
         return call.Fail(ERROR_INVALID_ENVIRONMENT);

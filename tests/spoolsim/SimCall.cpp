@@ -22,15 +22,24 @@ const KnownEnvironment kEnvironments[] = {
 
 }  // namespace
 
-Session::Session() : loaded(false)
+Session::Session() : snapshot(), current(), copied(false)
 {
     std::string error;
-    loaded = LoadState(current, error);
-    if (!loaded)
+    snapshot = LoadState(error);
+    if (!snapshot)
         AppendJournal("state not understood: " + error);
 }
 
-void Session::Save() { SaveState(current); }
+State& Session::state()
+{
+    if (!copied) {
+        current = *snapshot;
+        copied = true;
+    }
+    return current;
+}
+
+void Session::Save() { SaveState(state()); }
 
 CallOutcome::CallOutcome() : saved(GetLastError()), error(0), failed(false) {}
 
@@ -124,7 +133,7 @@ BOOL SpoolDirectory(const char* kind, LPSTR pEnvironment, DWORD Level, LPBYTE pB
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
     std::string environment;
-    if (!ResolveEnvironment(session.state(), pEnvironment, environment))
+    if (!ResolveEnvironment(session.view(), pEnvironment, environment))
         return call.Fail(ERROR_INVALID_ENVIRONMENT);
     const char* directory = EnvironmentDirectory(environment);
     if (!directory)

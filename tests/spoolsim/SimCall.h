@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "SimState.h"
@@ -15,13 +16,17 @@ public:
     Session();
     // False when the state file cannot be read or understood; the call then
     // fails with ERROR_INVALID_DATA.
-    bool Loaded() const { return loaded; }
-    State& state() { return current; }
+    bool Loaded() const { return snapshot != nullptr; }
+    // For reading only: the snapshot shared by calls that read the same text.
+    const State& view() const { return copied ? current : *snapshot; }
+    // For changing: the call's own copy, made on first use.
+    State& state();
     void Save();
 
 private:
+    std::shared_ptr<const State> snapshot;
     State current;
-    bool loaded;
+    bool copied;
 };
 
 // The last error a spooler call leaves: the caller's own unless the call

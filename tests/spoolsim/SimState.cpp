@@ -264,7 +264,12 @@ const PrinterValue* Printer::FindValue(const char* valueName) const
 
 Printer* State::FindPrinter(const char* name)
 {
-    for (Printer& p : printers) {
+    return const_cast<Printer*>(static_cast<const State*>(this)->FindPrinter(name));
+}
+
+const Printer* State::FindPrinter(const char* name) const
+{
+    for (const Printer& p : printers) {
         if (SameName(p.name, name))
             return &p;
     }

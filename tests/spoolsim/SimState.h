@@ -82,6 +82,7 @@ struct State {
     std::vector<PrintProcessor> processors;
 
     Printer* FindPrinter(const char* name);
+    const Printer* FindPrinter(const char* name) const;
     // Removes the printer when it is marked for deletion and has no jobs left.
     void DropIfDeleted(const std::string& name);
 };

@@ -2,12 +2,27 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <vector>
-
 
 namespace spoolsim {
 
 namespace {
+
+// The state text parsed last and what it gave. Every call still reads the
+// file afresh; an unchanged text only skips the parse, which with thousands
+// of printers is most of a call's time.
+struct LastParse {
+    std::mutex lock;
+    std::string text;
+    std::shared_ptr<const State> state;
+};
+
+LastParse& Parsed()
+{
+    static LastParse last;
+    return last;
+}
 
 HMODULE SimulatorModule()
 {
@@ -38,11 +53,12 @@ bool ReadFileText(const std::string& path, std::string& text, bool& missing)
         missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return false;
     }
-    char chunk[4096];
+    // Large reads: a state of thousands of printers is read on every call.
+    std::vector<char> chunk(64 * 1024);
     DWORD read = 0;
     BOOL ok = TRUE;
-    while ((ok = ReadFile(file, chunk, sizeof(chunk), &read, nullptr)) && read > 0)
-        text.append(chunk, read);
+    while ((ok = ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) && read > 0)
+        text.append(chunk.data(), read);
     CloseHandle(file);
     return ok != FALSE;
 }
@@ -85,19 +101,26 @@ std::string JournalPath()
     return (hasExtension ? state.substr(0, dot) : state) + ".journal";
 }
 
-bool LoadState(State& state, std::string& error)
+std::shared_ptr<const State> LoadState(std::string& error)
 {
     std::string text;
     bool missing = false;
     if (!ReadFileText(StatePath(), text, missing)) {
-        if (missing) {
-            state = State();
-            return true;
-        }
+        if (missing)
+            return std::make_shared<const State>();
         error = "cannot read " + StatePath();
-        return false;
+        return nullptr;
     }
-    return ParseState(text, state, error);
+    LastParse& last = Parsed();
+    std::lock_guard<std::mutex> hold(last.lock);
+    if (last.state && last.text == text)
+        return last.state;
+    auto parsed = std::make_shared<State>();
+    if (!ParseState(text, *parsed, error))
+        return nullptr;
+    last.text.swap(text);
+    last.state = parsed;
+    return parsed;
 }
 
 bool SaveState(const State& state)

@@ -2,6 +2,7 @@
 // writing of both. Every spooler call reads the state afresh, so a test may
 // rewrite the file between calls; a call that changes it writes it back.
 #pragma once
+#include <memory>
 #include <string>
 
 #include "SimState.h"
@@ -13,9 +14,10 @@ std::string StatePath();
 // The state path with its extension replaced by ".journal".
 std::string JournalPath();
 
-// A missing file is an empty spooler. False (error set) when the file
-// cannot be read or is not understood.
-bool LoadState(State& state, std::string& error);
+// A missing file is an empty spooler. Null (error set) when the file
+// cannot be read or is not understood. Calls that read the same text get
+// the same snapshot; it never changes.
+std::shared_ptr<const State> LoadState(std::string& error);
 bool SaveState(const State& state);
 void AppendJournal(const std::string& line);
 

@@ -1,0 +1,125 @@
+// The file step of the removal (RemovePage::removeFiles) over large
+// directory trees: its time and the directory listings it reads, against
+// the walk of every tree once per listed file.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "BenchFigures.h"
+#include "BenchReport.h"
+#include "MatchingFiles.h"
+#include "OemPath.h"
+#include "RemovePage.h"
+#include "TempDir.h"
+#include "UninstallDatabase.h"
+#include "Workload.h"
+
+namespace {
+
+const double kFileStepBudgetMs = 200;
+const double kFewerReadsTarget = 20;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The step must have deleted every listed file and nothing else (the walk
+// below only the listed files in the trees).
+bool CheckOutcome(const FileTrees& trees, bool systemDirectoriesToo = true)
+{
+    for (const std::string& path : trees.matches) {
+        bool inSystem = false;
+        for (const std::string& directory : trees.systemDirectories)
+            inSystem = inSystem || path.compare(0, directory.size(), directory) == 0;
+        if (Exists(path) && (systemDirectoriesToo || !inSystem)) {
+            std::printf("  still there after the step: %s\n", path.c_str());
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < trees.others.size(); i += 97) {
+        if (!Exists(trees.others[i])) {
+            std::printf("  deleted although not listed: %s\n", trees.others[i].c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Each listed name looked for in every printer and OEM tree on its own,
+// with the walk the step uses for one name.
+unsigned long PerFileWalk(const COSInfo& os, const FileTrees& trees)
+{
+    const unsigned long before = MatchingDirectoryReads();
+    for (const std::string& entry : trees.listed) {
+        const std::string name = entry.substr(0, entry.find('='));
+        for (const std::string& directory : trees.printerDirectories)
+            DeleteMatchingFiles(os, directory.c_str(), name.c_str(), 2, 0);
+        for (const std::string& raw : trees.oemPaths) {
+            std::string directory;
+            if (UsableOemDirectory(raw, directory))
+                DeleteMatchingFiles(os, directory.c_str(), name.c_str(), 3, 1);
+        }
+    }
+    return MatchingDirectoryReads() - before;
+}
+
+}  // namespace
+
+int BenchFiles(int runs)
+{
+    std::printf("(c) File step (RemovePage::removeFiles)\n");
+    TempDir root;
+    FileTrees trees;
+    if (!BuildFileTrees(root.Path(), LARGE_TREES, trees)) {
+        std::printf("  could not lay down the directory trees\n");
+        return 1;
+    }
+    ReportNote(std::to_string(trees.listed.size()) + " listed files, " + std::to_string(trees.matches.size()) +
+               " of them laid down; " + std::to_string(trees.others.size() + trees.matches.size()) + " files in " +
+               std::to_string(trees.directories) + " directories (printer trees: 20,000 files, 2,000 " +
+               "subdirectories; OEM paths: 5,000 files)");
+
+    UninstallDatabase database;
+    RemovePage page;
+    page.SetDatabase(&database);
+    page.osInfo = database.osInfo;
+    page.systemDirectories = trees.systemDirectories;
+    page.printerDirectories = trees.printerDirectories;
+    // A printer stays and no INF files are asked for: exactly the listed
+    // files are looked for.
+    database.keptPrinterCount = 1;
+    database.removeOemInf = 0;
+
+    std::vector<double> times, reads;
+    for (int i = 0; i < runs; ++i) {
+        if (!RestoreMatches(trees))
+            return 1;
+        database.removalProfile.files = trees.listed;
+        database.removalProfile.oemPaths = trees.oemPaths;
+        database.restartNeeded = 0;
+        const unsigned long before = MatchingDirectoryReads();
+        Stopwatch watch;
+        page.removeFiles();
+        times.push_back(watch.ElapsedMs());
+        reads.push_back(static_cast<double>(MatchingDirectoryReads() - before));
+        if (!CheckOutcome(trees))
+            return 1;
+    }
+    if (!RestoreMatches(trees))
+        return 1;
+    Stopwatch watch;
+    const unsigned long perFile = PerFileWalk(database.osInfo, trees);
+    const double perFileMs = watch.ElapsedMs();
+    if (!CheckOutcome(trees, false))
+        return 1;
+
+    ReportAtMost("file step time", times, kFileStepBudgetMs);
+    ReportValue("directory reads of the file step", reads, "");
+    ReportValue("directory reads of the per-file walk", {static_cast<double>(perFile)}, "");
+    ReportValue("  time of the per-file walk", {perFileMs}, "ms");
+    std::vector<double> ratios;
+    for (double value : reads)
+        ratios.push_back(value > 0 ? perFile / value : 0);
+    ReportAtLeast("times fewer reads than the per-file walk", ratios, kFewerReadsTarget, "x");
+    return 0;
+}

@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "DeferredDeletion.h"
-#include "EventLog.h"
 #include "DirectoryPaths.h"
+#include "EventLog.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
 #include "OemPath.h"
@@ -148,7 +149,7 @@ void RemovePage::collectDriverFiles()
     LogText("DriverFiles", (std::to_string(driverFiles.size()) + " kept for the drivers that stay").c_str());
 }
 
-void RemovePage::removeListedFiles(const std::vector<std::string>& entries)
+std::unique_ptr<ListedFilesWalk> RemovePage::listedFilesWalk(const std::vector<std::string>& entries) const
 {
     FileMatch match;
     std::vector<std::string> names;
@@ -159,58 +160,69 @@ void RemovePage::removeListedFiles(const std::vector<std::string>& entries)
             match.AddName(file.FileName());
         }
     }
-    if (names.empty())
-        return;
     // The scripts may name a file that a driver which stays loads too.
     for (const std::string& path : driverFiles)
         match.KeepPath(path.c_str());
+    std::unique_ptr<ListedFilesWalk> walk(new ListedFilesWalk(osInfo, match));
+    if (names.empty())
+        return walk;
     for (const std::string& directory : systemDirectories) {
-        for (const std::string& name : names) {
-            const std::string path = directory + name;
-            if (FitsField(path.c_str()) && !match.Keeps(path.c_str()) && !DeleteFileOrSchedule(osInfo, path.c_str()))
-                database->restartNeeded = 1;
-        }
+        for (const std::string& name : names)
+            walk->AddFile(directory.c_str(), name.c_str());
     }
     // Each tree is read once for every listed name.
-    for (const std::string& directory : printerDirectories) {
-        if (DeleteListedFiles(osInfo, directory.c_str(), match, kPrinterTreeDepth, 0))
-            database->restartNeeded = 1;
-    }
+    for (const std::string& directory : printerDirectories)
+        walk->AddTree(directory.c_str(), kPrinterTreeDepth, 0);
     for (const std::string& raw : database->removalProfile.oemPaths) {
         std::string directory;
-        if (!UsableOemDirectory(raw, directory))
-            continue;
-        if (DeleteListedFiles(osInfo, directory.c_str(), match, kOemTreeDepth, 1))
-            database->restartNeeded = 1;
-        RemoveDirectoryA(directory.c_str());
+        if (UsableOemDirectory(raw, directory))
+            walk->AddTree(directory.c_str(), kOemTreeDepth, 1, true);
     }
+    return walk;
 }
 
 void RemovePage::removeFileEverywhere(const char* fileName)
 {
-    if (database && fileName)
-        removeListedFiles(std::vector<std::string>{fileName});
+    if (!database || !fileName)
+        return;
+    std::unique_ptr<ListedFilesWalk> walk = listedFilesWalk(std::vector<std::string>{fileName});
+    walk->RunFor(INFINITE);
+    if (walk->Scheduled())
+        database->restartNeeded = 1;
 }
 
-void RemovePage::removeFiles()
+bool RemovePage::continueFileStep(unsigned long milliseconds)
 {
     if (!database)
-        return;
-    TextList files = database->removalProfile.files;
-    SortTextList(files);
-    UniqueTextList(files);
-    std::vector<std::string> names;
-    bool zreg32s = false;
-    for (const std::string& entry : files) {
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name.empty())
-            continue;
-        names.push_back(name);
-        zreg32s = zreg32s || TextEquals(name.c_str(), "zreg32s.ini");
+        return true;
+    if (!fileWalk) {
+        TextList files = database->removalProfile.files;
+        SortTextList(files);
+        UniqueTextList(files);
+        std::vector<std::string> names;
+        for (const std::string& entry : files) {
+            const std::string name = entry.substr(0, entry.find('='));
+            if (!name.empty())
+                names.push_back(name);
+        }
+        fileWalk = listedFilesWalk(names);
+        restartHelperWalk = false;
     }
-    removeListedFiles(names);
-    if (database->keptPrinterCount == 0 && !osInfo.IsWin32s() && !database->restartNeeded)
-        removeFileEverywhere("ZRESTART.EXE");
+    if (!fileWalk->RunFor(milliseconds))
+        return false;
+    if (fileWalk->Scheduled())
+        database->restartNeeded = 1;
+    // The restart helper goes with the last printer, unless a deletion now
+    // waits for the restart it would carry out.
+    if (!restartHelperWalk && database->keptPrinterCount == 0 && !osInfo.IsWin32s() && !database->restartNeeded) {
+        fileWalk = listedFilesWalk(std::vector<std::string>{"ZRESTART.EXE"});
+        restartHelperWalk = true;
+        return false;
+    }
+    fileWalk.reset();
+    bool zreg32s = false;
+    for (const std::string& entry : database->removalProfile.files)
+        zreg32s = zreg32s || TextEquals(entry.substr(0, entry.find('=')).c_str(), "zreg32s.ini");
     if (database->keptPrinterCount == 0 && osInfo.IsWin32s() && zreg32s) {
         FileSpec windows;
         windows.Resolve(DIR_WINDOWS);
@@ -220,4 +232,12 @@ void RemovePage::removeFiles()
     }
     if (database->removeOemInf)
         RemoveMarkedOemInfs(database->oemInfMatchLineNumber, database->oemInfMatchLineString);
+    return true;
+}
+
+void RemovePage::removeFiles()
+{
+    fileWalk.reset();
+    while (!continueFileStep(INFINITE)) {
+    }
 }

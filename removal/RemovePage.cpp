@@ -5,6 +5,7 @@
 
 #include "DirectoryPaths.h"
 #include "OemPath.h"
+#include "MatchingFiles.h"
 #include "PrivateMessages.h"
 #include "SpoolerCalls.h"
 #include "SystemChecks.h"
@@ -30,6 +31,8 @@ const StepRow kStepRows[] = {
 const int kRowCount = 9;
 
 const UINT kTickMs = 200;
+// Work a long step does in one tick before it lets the window answer.
+const unsigned long kStepWorkMs = 40;
 const COLORREF kMaskColour = RGB(255, 0, 255);
 const int kImagePending = 0;
 const int kImageDone = 1;
@@ -131,7 +134,7 @@ int RestartForRemoval(const COSInfo& os)
 RemovePage::RemovePage()
     : step(0), currentRow(0), progressActive(0), osInfo(), database(nullptr), normalFont(nullptr), boldFont(nullptr),
       savedCursor(nullptr), waitCursor(nullptr), utilityPath{}, utilityProcess(nullptr), strings(nullptr),
-      images(nullptr)
+      restartHelperWalk(false), images(nullptr)
 {
 }
 
@@ -381,7 +384,8 @@ void RemovePage::runStep()
         redrawProgress(false);
         break;
     case 14:
-        removeFiles();
+        // Large trees take several ticks; the window keeps answering.
+        advanceStep = continueFileStep(kStepWorkMs);
         break;
     case 15:
         applyRegistryLines();

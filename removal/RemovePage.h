@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "StringLoader.h"
 #include "TextUtil.h"
 
+class ListedFilesWalk;
 class UninstallDatabase;
 
 class RemovePage : public CDialogBase {
@@ -41,6 +43,9 @@ public:
     int removeStartupEntry(const char* valueName, const char* command);
     void applyRegistryLines();
     void removeFiles();
+    // The file step a slice at a time: works for about the milliseconds
+    // given and returns true once the step is complete.
+    bool continueFileStep(unsigned long milliseconds);
     void removeFileEverywhere(const char* fileName);
     // Before the spooler stops: the files of every driver still installed,
     // which the file step leaves whatever the scripts list.
@@ -71,7 +76,7 @@ private:
     void waitForUtility();
     bool startUtility();
     void finish();
-    void removeListedFiles(const std::vector<std::string>& entries);
+    std::unique_ptr<ListedFilesWalk> listedFilesWalk(const std::vector<std::string>& entries) const;
     HWND RowIcon(int row) const;
     HWND RowLabel(int row) const;
 
@@ -83,6 +88,8 @@ private:
     char utilityPath[256];
     HANDLE utilityProcess;
     StringLoader strings;
+    std::unique_ptr<ListedFilesWalk> fileWalk;  // the file step while it runs
+    bool restartHelperWalk;
     HIMAGELIST images;
 };
 

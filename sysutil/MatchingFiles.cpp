@@ -59,38 +59,87 @@ bool FileMatch::Keeps(const char* path) const
 
 unsigned long MatchingDirectoryReads() { return g_directoryReads; }
 
-int DeleteListedFiles(const COSInfo& os, const char* directory, const FileMatch& match, int depth,
-                      int removeDirectories)
+ListedFilesWalk::ListedFilesWalk(const COSInfo& os, const FileMatch& match) : os(os), match(match), scheduled(0) {}
+
+void ListedFilesWalk::AddTree(const char* directory, int depth, int removeDirectories, bool removeRoot)
 {
     // An empty directory would make the pattern "\*.*": the root of the drive.
     if (IsEmptyText(directory) || !match.HasNames())
-        return 0;
+        return;
+    if (removeRoot)
+        tasks.push_back(Task{REMOVE_DIRECTORY, directory, 0, 0});
+    tasks.push_back(Task{WALK_DIRECTORY, directory, depth, removeDirectories});
+}
+
+void ListedFilesWalk::AddFile(const char* directory, const char* name)
+{
+    char path[kTextField] = {};
+    if (!IsEmptyText(directory) && match.Lists(name) && JoinPath(path, directory, name))
+        tasks.push_back(Task{DELETE_FILE, path, 0, 0});
+}
+
+bool ListedFilesWalk::Step()
+{
+    if (tasks.empty())
+        return false;
+    const Task task = tasks.back();
+    tasks.pop_back();
+    switch (task.kind) {
+    case WALK_DIRECTORY: Walk(task); break;
+    case REMOVE_DIRECTORY: RemoveDirectoryA(task.path.c_str()); break;
+    case DELETE_FILE:
+        if (!match.Keeps(task.path.c_str()) && !DeleteFileOrSchedule(os, task.path.c_str()))
+            scheduled = 1;
+        break;
+    }
+    return true;
+}
+
+bool ListedFilesWalk::RunFor(unsigned long milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (Step()) {
+        if (GetTickCount() - start >= milliseconds)
+            break;
+    }
+    return Done();
+}
+
+void ListedFilesWalk::Walk(const Task& task)
+{
     char pattern[kTextField] = {};
-    if (!JoinPath(pattern, directory, "*.*"))
-        return 0;
+    if (!JoinPath(pattern, task.path.c_str(), "*.*"))
+        return;
     WIN32_FIND_DATAA found;
     ++g_directoryReads;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
-        return 0;
-
-    int scheduled = 0;
+        return;
     do {
         char path[kTextField] = {};
         const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!isDirectory && match.Lists(found.cFileName)) {
-            if (JoinPath(path, directory, found.cFileName) && !match.Keeps(path) &&
+            if (JoinPath(path, task.path.c_str(), found.cFileName) && !match.Keeps(path) &&
                 !DeleteFileOrSchedule(os, path))
                 scheduled = 1;
-        } else if (isDirectory && found.cFileName[0] != '.' && depth > 0 &&
-                   JoinPath(path, directory, found.cFileName)) {
-            scheduled |= DeleteListedFiles(os, path, match, depth - 1, removeDirectories);
-            if (removeDirectories)
-                RemoveDirectoryA(path);
+        } else if (isDirectory && found.cFileName[0] != '.' && task.depth > 0 &&
+                   JoinPath(path, task.path.c_str(), found.cFileName)) {
+            if (task.removeDirectories)
+                tasks.push_back(Task{REMOVE_DIRECTORY, path, 0, 0});
+            tasks.push_back(Task{WALK_DIRECTORY, path, task.depth - 1, task.removeDirectories});
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
-    return scheduled;
+}
+
+int DeleteListedFiles(const COSInfo& os, const char* directory, const FileMatch& match, int depth,
+                      int removeDirectories)
+{
+    ListedFilesWalk walk(os, match);
+    walk.AddTree(directory, depth, removeDirectories);
+    while (walk.Step()) {
+    }
+    return walk.Scheduled();
 }
 
 int DeleteMatchingFiles(const COSInfo& os, const char* directory, const char* name, int depth,

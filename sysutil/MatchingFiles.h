@@ -2,6 +2,7 @@
 #pragma once
 #include <set>
 #include <string>
+#include <vector>
 
 #include "OSInfo.h"
 
@@ -23,6 +24,44 @@ private:
     std::set<std::string> names;
     std::set<std::string> keptPaths;
     std::set<std::string> keptNames;
+};
+
+// The deletions of DeleteListedFiles taken one directory at a time, so a
+// caller can spread them over timer ticks. Each tree is read once whatever
+// the number of names; the end state does not depend on how the steps are
+// spread.
+class ListedFilesWalk {
+public:
+    ListedFilesWalk(const COSInfo& os, const FileMatch& match);
+
+    // Queues a tree with the rules of DeleteListedFiles; with removeRoot the
+    // directory itself is removed once it has been walked and is empty.
+    void AddTree(const char* directory, int depth, int removeDirectories, bool removeRoot = false);
+    // Queues one path of a listed name: deleted unless the match keeps it.
+    void AddFile(const char* directory, const char* name);
+
+    // Carries out one queued task; false when none was left.
+    bool Step();
+    // Steps until done or until the milliseconds have passed; true when done.
+    bool RunFor(unsigned long milliseconds);
+    bool Done() const { return tasks.empty(); }
+    // 1 once a deletion could only be scheduled for the restart.
+    int Scheduled() const { return scheduled; }
+
+private:
+    enum TaskKind { WALK_DIRECTORY, REMOVE_DIRECTORY, DELETE_FILE };
+    struct Task {
+        TaskKind kind;
+        std::string path;
+        int depth;
+        int removeDirectories;
+    };
+    void Walk(const Task& task);
+
+    COSInfo os;
+    FileMatch match;
+    std::vector<Task> tasks;  // a stack: a directory's removal waits below its walk
+    int scheduled;
 };
 
 // Deletes (or schedules, see DeleteFileOrSchedule) every file the match

@@ -1,7 +1,8 @@
-// The file step reads each directory tree once for all listed names. On
-// random trees it must end exactly where one walk per listed name ends:
-// the same files and directories left, the same ones waiting for the
-// restart, the same restart request.
+// The file step reads each directory tree once for all listed names, and
+// the removal page spreads it over timer ticks. On random trees it must end
+// exactly where one walk per listed name ends: the same files and
+// directories left, the same ones waiting for the restart, the same restart
+// request.
 #include "RemovalFixture.h"
 
 #include <algorithm>
@@ -137,13 +138,15 @@ struct StepResult {
     std::set<std::string> scheduled;
     int restartNeeded = 0;
     unsigned long reads = 0;
+    int ticks = 0;
 };
 
 class SerialFileStepWalk : public RemovalTest {
 protected:
     // Lays the tree out in a fresh directory, runs the step on it with the
     // given files held open, and records what is left.
-    StepResult Run(const RandomTree& tree, bool perFileWalk)
+    enum Walk { PER_NAME, ONCE, ONE_TASK_PER_TICK };
+    StepResult Run(const RandomTree& tree, Walk walk)
     {
         TempDir root;
         for (const std::string& directory : tree.directories)
@@ -164,11 +167,14 @@ protected:
             for (const std::string& file : tree.held)
                 held.emplace_back(new HeldFile(root.Join(file)));
             const unsigned long readsBefore = MatchingDirectoryReads();
-            if (perFileWalk) {
+            if (walk == PER_NAME) {
                 for (const std::string& entry : tree.listed)
                     page.removeFileEverywhere(entry.substr(0, entry.find('=')).c_str());
-            } else {
+            } else if (walk == ONCE) {
                 page.removeFiles();
+            } else {
+                while (!page.continueFileStep(0))
+                    ++result.ticks;
             }
             result.reads = MatchingDirectoryReads() - readsBefore;
         }
@@ -189,12 +195,19 @@ TEST_F(SerialFileStepWalk, OneWalkPerTreeEndsWhereOneWalkPerNameEnds)
     for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         const RandomTree tree = MakeRandomTree(seed);
-        const StepResult perName = Run(tree, true);
-        const StepResult once = Run(tree, false);
+        const StepResult perName = Run(tree, PER_NAME);
+        const StepResult once = Run(tree, ONCE);
         EXPECT_EQ("", Difference(perName.left, once.left));
         EXPECT_EQ("", Difference(perName.scheduled, once.scheduled));
         EXPECT_EQ(perName.restartNeeded, once.restartNeeded);
         EXPECT_LT(once.reads, perName.reads);
+        // Spread over as many ticks as it has tasks, the step ends the same.
+        const StepResult sliced = Run(tree, ONE_TASK_PER_TICK);
+        EXPECT_EQ("", Difference(once.left, sliced.left));
+        EXPECT_EQ("", Difference(once.scheduled, sliced.scheduled));
+        EXPECT_EQ(once.restartNeeded, sliced.restartNeeded);
+        EXPECT_EQ(once.reads, sliced.reads);
+        EXPECT_GT(sliced.ticks, 10);
         withScheduled += once.scheduled.empty() ? 0 : 1;
         for (const std::string& file : tree.files) {
             const std::string folded = Folded(file);

@@ -63,14 +63,18 @@ sizes() {
     [ "$size" -le "$limit" ] || { verdict=OVER; missed=1; }
     printf '  %-58s %10s KB  target <= %s KB: %s\n' "$(basename "$path")" "$(( (size + 1023) / 1024 ))" \
       "$(( limit / 1024 ))" "$verdict"
-    runtime=$("$objdump" -p "$path" | sed -n 's/^[[:space:]]*DLL Name: //p' |
-      grep -Ei 'libstdc|libgcc|libwinpthread|msvcp|vcruntime|libc\+\+' || true)
+    # objdump speaks the locale's language; the names are read in English.
+    imports=$(LC_ALL=C "$objdump" -p "$path" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
+    if [ -z "$imports" ]; then
+      echo "bench: no imports read from $path" >&2
+      exit 1
+    fi
+    runtime=$(printf '%s\n' $imports | grep -Ei 'libstdc|libgcc|libwinpthread|msvcp|vcruntime|libc\+\+' || true)
     if [ -n "$runtime" ]; then
       missed=1
       echo "  $(basename "$path") imports a C++ runtime DLL: $runtime: OVER"
     else
-      echo "  $(basename "$path") imports no C++ runtime DLL ($("$objdump" -p "$path" |
-        sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')): ok"
+      echo "  $(basename "$path") imports no C++ runtime DLL ($imports): ok"
     fi
   done
 }

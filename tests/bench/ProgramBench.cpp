@@ -86,15 +86,31 @@ struct ProgramRun {
     int hookWaits = 0;
 };
 
-bool RunAndWait(const std::string& commandLine, const char* directory, unsigned long& exitCode, double& elapsedMs)
+// quiet: the program's output is dropped (the installer reports each run).
+bool RunAndWait(const std::string& commandLine, const char* directory, bool quiet, unsigned long& exitCode,
+                double& elapsedMs)
 {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
+    SECURITY_ATTRIBUTES inherited = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE nul = quiet ? CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                     OPEN_EXISTING, 0, nullptr)
+                       : INVALID_HANDLE_VALUE;
+    if (nul != INVALID_HANDLE_VALUE) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = nul;
+        startup.hStdError = nul;
+    }
     PROCESS_INFORMATION process = {};
     Stopwatch watch;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &process))
+    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, nul != INVALID_HANDLE_VALUE, 0,
+                                        nullptr, directory, &startup, &process);
+    if (nul != INVALID_HANDLE_VALUE)
+        CloseHandle(nul);
+    if (!started)
         return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     elapsedMs = watch.ElapsedMs();
@@ -111,14 +127,14 @@ ProgramRun RunProgram(const char* installer, const char* program, const char* ar
     ProgramRun run;
     unsigned long installed = 0;
     double ignored = 0;
-    if (!RunAndWait(installer, nullptr, installed, ignored) || installed != 0) {
+    if (!RunAndWait(installer, nullptr, true, installed, ignored) || installed != 0) {
         std::printf("  the package could not be installed (%lu)\n", installed);
         return run;
     }
     DeleteFileA(logPath);
     std::string directory = program;
     directory = directory.substr(0, directory.find_last_of('\\') + 1);
-    if (!RunAndWait("\"" + std::string(program) + "\" " + arguments, directory.c_str(), run.exitCode,
+    if (!RunAndWait("\"" + std::string(program) + "\" " + arguments, directory.c_str(), false, run.exitCode,
                     run.elapsedMs)) {
         std::printf("  %s could not be started\n", program);
         return run;

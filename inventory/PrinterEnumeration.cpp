@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "SwitchFilter.h"
@@ -48,13 +50,12 @@ std::string WinIniDefaultPrinter()
     return name.substr(0, name.find(','));
 }
 
-bool AlreadyRecorded(const PrinterList& printers, const char* name)
+std::string FoldedName(const char* name)
 {
-    for (const InstalledPrinter& printer : printers) {
-        if (TextEquals(printer.name, name))
-            return true;
-    }
-    return false;
+    std::string folded = name;
+    for (char& c : folded)
+        c = FoldChar(c);
+    return folded;
 }
 
 std::vector<BYTE> AllocateOrThrow(DWORD size)
@@ -134,6 +135,10 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
         // A returned count that does not fit the buffer is not believed.
         const DWORD usable = returned <= needed / level.entrySize ? returned : needed / level.entrySize;
         std::vector<BYTE> info;  // reused from printer to printer
+        // Names already in the list (also from an earlier pass), without case.
+        std::set<std::string> recorded;
+        for (const InstalledPrinter& printer : printers)
+            recorded.insert(FoldedName(printer.name));
         for (DWORD index = 0; index < usable; ++index) {
             const char* name = EntryPrinterName(entries.data() + index * level.entrySize, level.number);
             if (!name)
@@ -184,7 +189,7 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
             // second record of a printer would never get the user's choice
             // (the selection updates the first), and the printer would
             // then be removed although it was kept.
-            if (!AlreadyRecorded(printers, record.name))
+            if (recorded.insert(FoldedName(record.name)).second)
                 printers.Append(record);
             ClosePrinter(printer);
             ++count;

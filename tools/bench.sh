@@ -3,11 +3,11 @@
 # the median of several runs (TRELUN_BENCH_RUNS, default 5), printed next to
 # its target, after a line naming the machine.
 #   tools/bench.sh [sizes] [loading] [enumeration] [files] [steps] [program]
-# With no figure named, all of them (about half an hour while the file step
-# still walks every tree once per file). Builds what it needs into build/;
-# runs in Wine prefixes of its own (build/bench/), on a virtual display when
-# there is none. Exit status: 0 all figures met their targets, 3 some did
-# not, anything else the benchmark could not run.
+# With no figure named, all of them (about five minutes with 3 runs).
+# Builds what it needs into build/; runs in Wine prefixes of its own
+# (build/bench/), on a virtual display when there is none. Exit status: 0
+# all figures met their targets, 3 some did not, anything else the
+# benchmark could not run.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

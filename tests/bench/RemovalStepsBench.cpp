@@ -21,6 +21,7 @@
 #include "StringLoader.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "TestRegistry.h"
 #include "UninstallDatabase.h"
 #include "UserMessage.h"
 #include "Workload.h"
@@ -81,45 +82,6 @@ public:
 int AnswerSafely(HWND, const char*, const char*, UINT style)
 {
     return (style & MB_TYPEMASK) == MB_YESNO || (style & MB_TYPEMASK) == MB_YESNOCANCEL ? IDNO : IDOK;
-}
-
-bool SetText(HKEY root, const std::string& path, const char* name, const std::string& value)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
-bool KeyExists(const char* path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void RemoveKeyTree(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[512];
-    while (RegEnumKeyA(key, 0, name, sizeof(name)) == ERROR_SUCCESS) {
-        const std::string child = path + "\\" + name;
-        RemoveKeyTree(root, child);
-        HKEY still = nullptr;
-        if (RegOpenKeyExA(root, child.c_str(), 0, KEY_READ, &still) == ERROR_SUCCESS) {
-            RegCloseKey(still);
-            break;
-        }
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(root, path.c_str());
 }
 
 std::string Directory(int id)
@@ -237,7 +199,7 @@ public:
         }
         for (int d = 0; d < kDrivers; ++d) {
             const std::string key = std::string(kBenchKey) + Text("\\P%02d", d);
-            if (KeyExists(key.c_str())) {
+            if (KeyExists(HKEY_LOCAL_MACHINE, key)) {
                 std::printf("  %s still there\n", key.c_str());
                 ok = false;
                 break;

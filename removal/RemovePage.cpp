@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "DirectoryPaths.h"
-#include "OemPath.h"
 #include "MatchingFiles.h"
+#include "OemPath.h"
 #include "PrivateMessages.h"
 #include "SpoolerCalls.h"
 #include "SystemChecks.h"
@@ -37,7 +37,6 @@ const COLORREF kMaskColour = RGB(255, 0, 255);
 const int kImagePending = 0;
 const int kImageDone = 1;
 const int kImageCurrent = 2;
-
 
 // Set while a step runs: ticks that arrive inside a remover's message box
 // return at once, so steps never overlap.

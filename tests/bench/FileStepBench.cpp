@@ -94,13 +94,17 @@ int BenchFiles(int runs)
     database.keptPrinterCount = 1;
     database.removeOemInf = 0;
 
-    std::vector<double> times, reads;
-    for (int i = 0; i < runs; ++i) {
-        if (!RestoreMatches(trees))
-            return 1;
+    // The trees as laid down and the profile as the step finds it.
+    auto prepareRun = [&]() {
         database.removalProfile.files = trees.listed;
         database.removalProfile.oemPaths = trees.oemPaths;
         database.restartNeeded = 0;
+        return RestoreMatches(trees);
+    };
+    std::vector<double> times, reads;
+    for (int i = 0; i < runs; ++i) {
+        if (!prepareRun())
+            return 1;
         const unsigned long before = MatchingDirectoryReads();
         Stopwatch watch;
         page.removeFiles();
@@ -112,11 +116,8 @@ int BenchFiles(int runs)
     // As the removal page runs it: a slice of work per timer tick.
     std::vector<double> longestSlices, slices;
     for (int i = 0; i < runs; ++i) {
-        if (!RestoreMatches(trees))
+        if (!prepareRun())
             return 1;
-        database.removalProfile.files = trees.listed;
-        database.removalProfile.oemPaths = trees.oemPaths;
-        database.restartNeeded = 0;
         double longest = 0;
         int count = 0;
         for (bool done = false; !done; ++count) {

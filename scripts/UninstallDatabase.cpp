@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "FullProfileBuild.h"
 #include "PathParts.h"
+#include "PrinterProfileLookup.h"
+#include "RemovalProfileBuild.h"
 #include "ScriptFormat.h"
 
 const char kAddOnProfileName[] = "Pellivance";
@@ -12,59 +15,6 @@ const char kAddOnExecutableWin32s[] = "PELLIVAN.EXE";
 namespace {
 
 bool NameLess(const UninstallProfile& a, const UninstallProfile& b) { return TextLess(a.name, b.name); }
-
-std::string FirstWord(const char* text)
-{
-    const std::string whole(text ? text : "");
-    return whole.substr(0, whole.find(' '));
-}
-
-const char* ProfileName(const void* profiles, std::size_t position)
-{
-    return (*static_cast<const std::vector<UninstallProfile>*>(profiles))[position].name;
-}
-
-const char* WordAt(const void* words, std::size_t position)
-{
-    return (*static_cast<const std::vector<std::string>*>(words))[position].c_str();
-}
-
-// The profiles of many printers looked up at once, with the answers of
-// FindProfileByName (the first of that name in list order) and, failing
-// that, FindProfileByManufacturer (the last matching one in list order).
-class PrinterProfileLookup {
-public:
-    explicit PrinterProfileLookup(const std::vector<UninstallProfile>& all)
-        : profiles(all), byName(ProfileName), byWord(WordAt)
-    {
-        for (std::size_t i = 0; i < profiles.size(); ++i) {
-            byName.Insert(&profiles, profiles[i].name, i);
-            if (profiles[i].isManufacturer) {
-                words.push_back(FirstWord(profiles[i].name));
-                wordProfile.push_back(i);
-            }
-        }
-        for (std::size_t w = 0; w < words.size(); ++w)
-            byWord.Assign(&words, words[w].c_str(), w);
-    }
-
-    const UninstallProfile* Find(const char* driverName) const
-    {
-        const char* name = driverName ? driverName : "";
-        const std::size_t named = byName.Find(&profiles, name);
-        if (named != TextPositions::npos)
-            return &profiles[named];
-        const std::size_t word = byWord.Find(&words, FirstWord(name).c_str());
-        return word == TextPositions::npos ? nullptr : &profiles[wordProfile[word]];
-    }
-
-private:
-    const std::vector<UninstallProfile>& profiles;
-    std::vector<std::string> words;
-    std::vector<std::size_t> wordProfile;
-    TextPositions byName;
-    TextPositions byWord;
-};
 
 }  // namespace
 
@@ -139,26 +89,10 @@ void UninstallDatabase::Initialise()
 
 bool UninstallDatabase::BuildFullProfile(UninstallProfile& target, const CommandLineSwitches& switches)
 {
-    SortAndUniqueAll();
-    target.Clear();
-    std::vector<const UninstallProfile*> merging;
-    for (const UninstallProfile& profile : profiles) {
-        if (!profile.isIgnore)
-            merging.push_back(&profile);
-    }
-    target.MergeAll(merging);
-    const bool merged = !merging.empty();
-    UninstallProfile addOn;
-    addOnOnly = 0;
-    if (FindProfileByName(addOn, kAddOnProfileName)) {
-        if (switches.SwitchValueCount("UNPELL") < 0) {
-            target.Subtract(addOn);  // it goes only with the last printer
-        } else {
-            target.Assign(addOn);
-            addOnOnly = 1;
-        }
-    }
-    return merged;
+    FullProfileBuild build(*this, target, switches);
+    WorkBudget unlimited(INFINITE);
+    build.Continue(unlimited);
+    return build.Merged();
 }
 
 bool UninstallDatabase::FindProfileByName(UninstallProfile& target, const char* name) const
@@ -176,10 +110,10 @@ bool UninstallDatabase::FindProfileByName(UninstallProfile& target, const char* 
 bool UninstallDatabase::FindProfileByManufacturer(UninstallProfile& target, const char* driverName) const
 {
     target.Clear();
-    const std::string word = FirstWord(driverName);
+    const std::string word = FirstWordOf(driverName);
     bool found = false;
     for (const UninstallProfile& profile : profiles) {
-        if (profile.isManufacturer && TextEquals(FirstWord(profile.name).c_str(), word.c_str())) {
+        if (profile.isManufacturer && TextEquals(FirstWordOf(profile.name).c_str(), word.c_str())) {
             target.Assign(profile);
             found = true;
         }
@@ -216,52 +150,9 @@ void UninstallDatabase::ApplyLinkRule()
 
 int UninstallDatabase::BuildRemovalProfile()
 {
-    keepProfile.Clear();
-    removalProfile.Clear();
-    removedPrinterCount = 0;
-    keptPrinterCount = 0;
-    ApplyLinkRule();
-    // What stays is merged in one pass: the profiles of the printers that
-    // stay, in printer order, then those kept whoever stays.
-    std::vector<const UninstallProfile*> kept;
-    const PrinterProfileLookup lookup(profiles);
-    for (const InstalledPrinter& printer : printers) {
-        if (printer.foreign || printer.removed)
-            continue;
-        if (!printer.excluded) {
-            ++removedPrinterCount;
-            continue;
-        }
-        ++keptPrinterCount;
-        if (const UninstallProfile* profile = lookup.Find(printer.driverName))
-            kept.push_back(profile);
-    }
-    // The final clean-up goes into this run's result only: added to
-    // fullProfile it would outlive a later choice that keeps a printer.
-    removalProfile.Assign(fullProfile);
-    if (keptPrinterCount == 0)
-        AddFinalCleanup(removalProfile);
-    for (const UninstallProfile& profile : profiles) {
-        // Catch-all items, and the add-on's unless it alone is removed, stay
-        // as long as any printer of the package does.
-        const bool staysWithPrinters =
-            profile.isCatchAll || (!addOnOnly && TextEquals(profile.name, kAddOnProfileName));
-        if (profile.isIgnore || (staysWithPrinters && keptPrinterCount > 0))
-            kept.push_back(&profile);
-    }
-    keepProfile.MergeAll(kept);
-    removalProfile.Subtract(keepProfile);
-    // An item written differently ("a.dll=x", another path or letter case,
-    // other quotes) may still name what stays.
-    removalProfile.SubtractSameTargets(keepProfile);
-
-    const char* executable = AddOnExecutable();
-    utilityNotTargeted = 1;
-    for (const std::string& file : removalProfile.files) {
-        if (TextEquals(file.c_str(), executable))
-            utilityNotTargeted = 0;
-    }
-    SortAndUniqueAll();
+    RemovalProfileBuild build(*this);
+    WorkBudget unlimited(INFINITE);
+    build.Continue(unlimited);
     return 1;
 }
 

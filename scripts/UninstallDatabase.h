@@ -26,6 +26,11 @@ public:
     // Reads one script's profiles and settings: 1, or 0 when the script was
     // rejected (nothing of it is then taken).
     int LoadScript(const char* path);
+    // LoadScript in two halves, for a loader that spreads its scripts over
+    // timer ticks: reading and checking the text (1, or 0 when rejected),
+    // then taking the profiles of a script read that way.
+    int ReadScript(const char* path, IniDocument& script);
+    void TakeScript(const IniDocument& script);
 
     // Union of every profile but the ignore profiles, then the add-on rule:
     // without "UNPELL" the add-on's items are kept out; with it they are all
@@ -46,6 +51,8 @@ public:
     // profiles, the scripts themselves and the maker's registry keys.
     void AddFinalCleanup(UninstallProfile& target);
     void SortAndUniqueAll();
+    // A chosen printer takes the printers Pelled to it along.
+    void ApplyLinkRule();
     int ListedPrinterCount() const;
     const char* AddOnExecutable() const;
 
@@ -74,7 +81,6 @@ public:
 
 private:
     void Initialise();
-    void ApplyLinkRule();
     void ReadProfiles(const IniDocument& script, const char* fullPath);
     void ReadCommandlineParam(const IniDocument& script, const char* fullPath);
     void ReadScannerSettings(const IniDocument& script, const char* fullPath);

@@ -57,6 +57,15 @@ void Reject(ScriptProblemLog* problems, const char* path, const char* reason)
 
 int UninstallDatabase::LoadScript(const char* path)
 {
+    IniDocument script;
+    if (!ReadScript(path, script))
+        return 0;
+    TakeScript(script);
+    return 1;
+}
+
+int UninstallDatabase::ReadScript(const char* path, IniDocument& script)
+{
     // The settings are read with the profile functions, which look for a
     // bare name in the Windows directory: always work from the full path.
     char fullPath[kTextField];
@@ -64,7 +73,6 @@ int UninstallDatabase::LoadScript(const char* path)
         Reject(problems, path, "path too long or empty");
         return 0;
     }
-    IniDocument script;
     if (!script.Load(fullPath)) {
         Reject(problems, fullPath, "failed to open file");
         return 0;
@@ -83,9 +91,10 @@ int UninstallDatabase::LoadScript(const char* path)
         Reject(problems, fullPath, "no starter sections");
         return 0;
     }
-    ReadProfiles(script, fullPath);
     return 1;
 }
+
+void UninstallDatabase::TakeScript(const IniDocument& script) { ReadProfiles(script, script.GetPath()); }
 
 void UninstallDatabase::ReadProfiles(const IniDocument& script, const char* fullPath)
 {

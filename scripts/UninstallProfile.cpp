@@ -95,6 +95,17 @@ private:
     TextPositions positions;
 };
 
+TextList SortedCopy(const FirstOfEach& first)
+{
+    TextList copy;
+    copy.reserve(first.Kept().size());
+    for (const std::string* item : first.Kept())
+        copy.push_back(*item);
+    // No two are equal, so any sort gives the one order.
+    SortTextList(copy);
+    return copy;
+}
+
 }  // namespace
 
 std::vector<std::string> ItemTargets(int list, const std::string& item)
@@ -235,38 +246,73 @@ void MergeTextLists(TextList& list, const std::vector<const TextList*>& others)
         for (const std::string& item : *other)
             first.Offer(item);
     }
-    TextList merged;
-    merged.reserve(first.Kept().size());
-    for (const std::string* item : first.Kept())
-        merged.push_back(*item);
-    // No two are equal, so any sort gives the one order.
-    SortTextList(merged);
+    TextList merged = SortedCopy(first);
     list.swap(merged);
 }
 
 void UninstallProfile::MergeAll(const std::vector<const UninstallProfile*>& others)
 {
-    std::vector<const UninstallProfile*> sources;
+    ProfileMerge merge(*this);
     for (const UninstallProfile* other : others) {
-        if (other && other != this)
-            sources.push_back(other);
+        if (other)
+            merge.Add(*other);
     }
-    // Merge leaves every list sorted and unique, also one no other adds to.
-    if (sources.empty())
+    merge.Finish();
+}
+
+struct ProfileMerge::ListMerge {
+    // Whether a source added to this list: the target's own items are
+    // offered first, when the first source's arrive.
+    bool added = false;
+    FirstOfEach first;
+};
+
+ProfileMerge::ProfileMerge(UninstallProfile& target)
+    : target(target), lists(PROFILE_LIST_COUNT), anySource(false)
+{
+}
+
+ProfileMerge::~ProfileMerge() = default;
+
+void ProfileMerge::Add(const UninstallProfile& source)
+{
+    if (&source == &target)
+        return;
+    anySource = true;
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        const TextList& items = source.List(list);
+        if (items.empty())
+            continue;
+        ListMerge& merge = lists[static_cast<std::size_t>(list)];
+        if (!merge.added) {
+            for (const std::string& item : target.List(list))
+                merge.first.Offer(item);
+            merge.added = true;
+        }
+        for (const std::string& item : items)
+            merge.first.Offer(item);
+    }
+}
+
+void ProfileMerge::Finish()
+{
+    // Merging leaves every list sorted and unique, also one no source adds
+    // to; with no source at all the target stays as it was.
+    if (!anySource)
         return;
     for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
-        std::vector<const TextList*> lists;
-        for (const UninstallProfile* other : sources) {
-            if (!other->List(list).empty())
-                lists.push_back(&other->List(list));
+        ListMerge& merge = lists[static_cast<std::size_t>(list)];
+        TextList& mine = target.List(list);
+        if (!merge.added) {
+            SortTextList(mine);
+            UniqueTextList(mine);
+            continue;
         }
-        if (lists.empty()) {
-            SortTextList(List(list));
-            UniqueTextList(List(list));
-        } else {
-            MergeTextLists(List(list), lists);
-        }
+        TextList merged = SortedCopy(merge.first);
+        mine.swap(merged);
+        merge = ListMerge();
     }
+    anySource = false;
 }
 
 void UninstallProfile::Subtract(const UninstallProfile& other)

@@ -1,6 +1,7 @@
 // A name claimed by an uninstall script and what to remove for it, one
 // sorted, duplicate-free list per category.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -98,4 +99,24 @@ struct UninstallProfile {
     // or HKEY_USERS; any other root is refused.
     bool AddRegistryEntry(HKEY root, const char* keyPath, const char* valueName, int flag);
 #endif
+};
+
+// MergeAll a source at a time, for a merge too large for one timer tick.
+// The target and the sources must stay unchanged until Finish.
+class ProfileMerge {
+public:
+    explicit ProfileMerge(UninstallProfile& target);
+    ~ProfileMerge();
+    ProfileMerge(const ProfileMerge&) = delete;
+    ProfileMerge& operator=(const ProfileMerge&) = delete;
+
+    void Add(const UninstallProfile& source);
+    // Writes the merged lists into the target.
+    void Finish();
+
+private:
+    struct ListMerge;
+    UninstallProfile& target;
+    std::vector<ListMerge> lists;
+    bool anySource;
 };

@@ -4,6 +4,7 @@
 
 #include "DeferredDeletion.h"
 #include "TextUtil.h"
+#include "WorkBudget.h"
 
 namespace {
 
@@ -97,10 +98,8 @@ bool ListedFilesWalk::Step()
 
 bool ListedFilesWalk::RunFor(unsigned long milliseconds)
 {
-    const DWORD start = GetTickCount();
-    while (Step()) {
-        if (GetTickCount() - start >= milliseconds)
-            break;
+    const WorkBudget budget(milliseconds);
+    while (Step() && !budget.Spent()) {
     }
     return Done();
 }

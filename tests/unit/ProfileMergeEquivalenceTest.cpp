@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "FullProfileBuild.h"
 #include "IniDocument.h"
 #include "PathParts.h"
+#include "RemovalProfileBuild.h"
 #include "ScriptFormat.h"
 #include "TempDir.h"
 #include "UninstallDatabase.h"
@@ -255,6 +257,32 @@ std::vector<int> Flags(const PrinterList& printers)
     return flags;
 }
 
+// The builds as the loading dialog and the removal page run them when a
+// tick has no time to spare: one piece of work per call.
+int g_slicedCalls = 0;
+
+bool FullProfileInSlices(UninstallDatabase& database, const CommandLineSwitches& switches)
+{
+    FullProfileBuild build(database, database.fullProfile, switches);
+    for (;;) {
+        ++g_slicedCalls;
+        WorkBudget none(0);
+        if (build.Continue(none))
+            return build.Merged();
+    }
+}
+
+void RemovalProfileInSlices(UninstallDatabase& database)
+{
+    RemovalProfileBuild build(database);
+    for (;;) {
+        ++g_slicedCalls;
+        WorkBudget none(0);
+        if (build.Continue(none))
+            return;
+    }
+}
+
 }  // namespace
 
 TEST(ProfileMergeEquivalence, MergeAllKeepsWhatOneMergeAfterAnotherKeeps)
@@ -339,6 +367,7 @@ TEST(ProfileMergeEquivalence, FullAndRemovalProfilesAsStepByStep)
 {
     int noneStaying = 0;
     int someStaying = 0;
+    g_slicedCalls = 0;
     for (unsigned seed = 1; seed <= 400; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
@@ -355,17 +384,24 @@ TEST(ProfileMergeEquivalence, FullAndRemovalProfilesAsStepByStep)
         if (!buildFull)
             FillRandomLists(random, database.fullProfile);
 
+        // Every other seed spreads the builds over as many calls as they
+        // have pieces.
+        const bool sliced = seed % 2 == 0;
         UninstallDatabase expected = database;
         if (buildFull) {
             const bool expectedMerged = FullProfileStepByStep(expected, switches);
-            EXPECT_EQ(expectedMerged, database.BuildFullProfile(database.fullProfile, switches));
+            EXPECT_EQ(expectedMerged, sliced ? FullProfileInSlices(database, switches)
+                                             : database.BuildFullProfile(database.fullProfile, switches));
             ExpectSameLists(expected.fullProfile, database.fullProfile);
             EXPECT_EQ(expected.addOnOnly, database.addOnOnly);
         }
         // Twice, as a preview and then the removal would.
         for (int round = 0; round < 2; ++round) {
             RemovalProfileStepByStep(expected);
-            EXPECT_EQ(1, database.BuildRemovalProfile());
+            if (sliced)
+                RemovalProfileInSlices(database);
+            else
+                EXPECT_EQ(1, database.BuildRemovalProfile());
             ExpectSameLists(expected.keepProfile, database.keepProfile);
             ExpectSameLists(expected.removalProfile, database.removalProfile);
             ExpectSameProfiles(expected.profiles, database.profiles);
@@ -376,9 +412,11 @@ TEST(ProfileMergeEquivalence, FullAndRemovalProfilesAsStepByStep)
         }
         (database.keptPrinterCount == 0 ? noneStaying : someStaying) += 1;
     }
-    // Both sides of the final clean-up were compared.
+    // Both sides of the final clean-up were compared, and the sliced builds
+    // took many calls each.
     EXPECT_GT(noneStaying, 50);
     EXPECT_GT(someStaying, 50);
+    EXPECT_GT(g_slicedCalls, 200 * 6);
 }
 
 TEST(ProfileMergeEquivalence, SectionLookupFindsTheFirstOfThatNameInFileOrder)

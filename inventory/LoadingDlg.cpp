@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "EventLog.h"
+#include "FullProfileBuild.h"
+#include "IniDocument.h"
 #include "PrinterEnumeration.h"
 #include "PrivateMessages.h"
 #include "ScriptSearch.h"
@@ -19,6 +21,9 @@ namespace {
 
 const UINT kFirstTickMs = 400;
 const UINT kFastTickMs = 200;
+// The next tick of a step that spreads over several comes as soon as the
+// window has nothing else to do.
+const UINT kContinueTickMs = USER_TIMER_MINIMUM;
 const int kStepCount = 11;
 const DWORD kSpoolerStopWaitMs = 10000;
 
@@ -55,6 +60,7 @@ void LogPrinters(const PrinterList& printers)
 }  // namespace
 
 CLoadingDlg::AdministratorCheck CLoadingDlg::administratorCheck = IsAdministrator;
+DWORD CLoadingDlg::tickWorkMs = kTickWorkMs;
 
 void CLoadingDlg::ResetProcessCounters()
 {
@@ -64,9 +70,20 @@ void CLoadingDlg::ResetProcessCounters()
     g_enumerationAttempts = 0;
 }
 
-CLoadingDlg::CLoadingDlg() : database(nullptr), switches(), LoadingStep(0), osInfo(), foundScripts(), strings(nullptr)
+CLoadingDlg::CLoadingDlg()
+    : database(nullptr), switches(), LoadingStep(0), osInfo(), foundScripts(), strings(nullptr), scriptsLoaded(0),
+      fullProfileBuild(), printerEnumeration(), tickMs(kFirstTickMs), stepContinues(false)
 {
     switches.Parse();
+}
+
+CLoadingDlg::~CLoadingDlg() = default;
+
+void CLoadingDlg::StartTimer(UINT milliseconds)
+{
+    tickMs = milliseconds;
+    stepContinues = false;
+    SetTimer(hwnd, kLoadingTimerId, milliseconds, nullptr);
 }
 
 INT_PTR CLoadingDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
@@ -79,7 +96,7 @@ INT_PTR CLoadingDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
         // Unattended, the dialog never shows: its timer started at creation.
         if (wParam && !IsSilentRun()) {
             CenterWindow(window, nullptr);
-            SetTimer(window, kLoadingTimerId, kFirstTickMs, nullptr);
+            StartTimer(kFirstTickMs);
         }
         return 0;
     case WM_COMMAND:
@@ -109,7 +126,7 @@ void CLoadingDlg::OnInitDialog(HWND window)
     SendMessageA(progress, PBM_SETSTEP, 2, 0);
     ShowWindow(GetDlgItem(window, IDC_LOADING_STATUS), SW_HIDE);
     if (IsSilentRun())
-        SetTimer(window, kLoadingTimerId, kFirstTickMs, nullptr);
+        StartTimer(kFirstTickMs);
 }
 
 void CLoadingDlg::AskToStop()
@@ -124,7 +141,7 @@ void CLoadingDlg::AskToStop()
             StartSpoolerWhenStopped(kSpoolerStopWaitMs);
         EndDialog(hwnd, 0);
     } else
-        SetTimer(hwnd, kLoadingTimerId, kFastTickMs, nullptr);
+        StartTimer(kFastTickMs);
 }
 
 void CLoadingDlg::ShowError(UINT textId, UINT style)
@@ -147,7 +164,14 @@ void CLoadingDlg::OnTick()
     }
     g_busy = true;
     SendMessageA(progress, PBM_STEPIT, 0, 0);
+    const bool continuedBefore = stepContinues;
+    stepContinues = false;
     const UINT error = RunStep();
+    // Only an unfinished step 7, 8 or 9 sets stepContinues.
+    if (stepContinues && !continuedBefore)
+        SetTimer(hwnd, kLoadingTimerId, kContinueTickMs, nullptr);
+    else if (continuedBefore && !stepContinues)
+        SetTimer(hwnd, kLoadingTimerId, tickMs, nullptr);
     if (error) {
         LogEvent("LoadingFailed", "", error);
         ShowError(error, MB_ICONERROR);
@@ -212,24 +236,24 @@ UINT CLoadingDlg::RunStep()
         FindMasterScripts();
         break;
     case 7:
-        if (database) {
-            for (const std::string& script : foundScripts) {
-                // A rejected script is unreadable or malformed; none of it is taken.
-                if (database->LoadScript(script.c_str()))
-                    LogText("ScriptLoaded", script.c_str());
-                else
-                    LogText("ScriptRejected", (script + " (unreadable or not a valid uninstall script)").c_str());
-            }
+        if (!ContinueLoadingScripts()) {
+            stepContinues = true;
+            return 0;
         }
         break;
     case 8:
-        if (database)
-            database->BuildFullProfile(database->fullProfile, switches);
+        if (!ContinueFullProfile()) {
+            stepContinues = true;
+            return 0;
+        }
         break;
-    case 9:
-        if (database &&
-            BuildListOfInstalledPrinters(database->printers, osInfo, switches, hwnd, strings) == 0 &&
-            g_enumerationAttempts == 0) {
+    case 9: {
+        int opened = 0;
+        if (!ContinueEnumeration(opened)) {
+            stepContinues = true;
+            return 0;
+        }
+        if (database && opened == 0 && g_enumerationAttempts == 0) {
             LogText("PrinterEnumeration", "failed; loading starts over");
             LoadingStep = 0;
             SendMessageA(progress, PBM_SETPOS, 5, 0);
@@ -238,6 +262,7 @@ UINT CLoadingDlg::RunStep()
         if (database && LoadingStep == 9)
             LogPrinters(database->printers);
         break;
+    }
     case 10:
         CloseCompanionPrograms();
         SendMessageA(progress, PBM_SETSTEP, 1, 0);
@@ -248,4 +273,62 @@ UINT CLoadingDlg::RunStep()
     }
     ++LoadingStep;
     return 0;
+}
+
+bool CLoadingDlg::ContinueLoadingScripts()
+{
+    if (!database)
+        return true;
+    WorkBudget budget(tickWorkMs);
+    // A script is read in one piece of work and its profiles taken in the
+    // next; a tick does at least one piece, then as many as the longest
+    // piece so far says still fit.
+    do {
+        if (scriptRead) {
+            database->TakeScript(*scriptRead);
+            LogText("ScriptLoaded", scriptRead->GetPath());
+            scriptRead.reset();
+        } else if (scriptsLoaded < foundScripts.size()) {
+            const std::string& script = foundScripts[scriptsLoaded++];
+            std::unique_ptr<IniDocument> read(new IniDocument());
+            // A rejected script is unreadable or malformed; none of it is taken.
+            if (database->ReadScript(script.c_str(), *read))
+                scriptRead = std::move(read);
+            else
+                LogText("ScriptRejected", (script + " (unreadable or not a valid uninstall script)").c_str());
+        }
+        budget.PieceDone(scriptPieces);
+    } while ((scriptRead || scriptsLoaded < foundScripts.size()) && budget.FitsAnother(scriptPieces));
+    if (scriptRead || scriptsLoaded < foundScripts.size())
+        return false;
+    scriptsLoaded = 0;  // a second pass loads them again
+    return true;
+}
+
+bool CLoadingDlg::ContinueFullProfile()
+{
+    if (!database)
+        return true;
+    if (!fullProfileBuild)
+        fullProfileBuild.reset(new FullProfileBuild(*database, database->fullProfile, switches));
+    WorkBudget budget(tickWorkMs);
+    if (!fullProfileBuild->Continue(budget))
+        return false;
+    fullProfileBuild.reset();
+    return true;
+}
+
+bool CLoadingDlg::ContinueEnumeration(int& opened)
+{
+    opened = 0;
+    if (!database)
+        return true;
+    if (!printerEnumeration)
+        printerEnumeration.reset(new PrinterEnumeration(database->printers, osInfo, switches, hwnd, strings));
+    WorkBudget budget(tickWorkMs);
+    if (!printerEnumeration->Continue(budget))
+        return false;
+    opened = printerEnumeration->Result();
+    printerEnumeration.reset();
+    return true;
 }

@@ -102,6 +102,54 @@ std::string DescribeFailure(const QuickExceptionInfo& failure)
 int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const CommandLineSwitches& switches,
                                  HWND loadingDialog, StringLoader& strings)
 {
+    PrinterEnumeration enumeration(printers, os, switches, loadingDialog, strings);
+    WorkBudget unlimited(INFINITE);
+    enumeration.Continue(unlimited);
+    return enumeration.Result();
+}
+
+PrinterEnumeration::PrinterEnumeration(PrinterList& printers, const COSInfo& os, const CommandLineSwitches& switches,
+                                       HWND loadingDialog, StringLoader& strings)
+    : printers(printers), os(os), switches(switches), loadingDialog(loadingDialog), strings(strings), entries(),
+      info(), recorded(), defaultName(), computer{}, usable(0), next(0), count(0), started(false), ended(false)
+{
+}
+
+bool PrinterEnumeration::Continue(WorkBudget& budget)
+{
+    if (ended)
+        return true;
+    try {
+        if (!started) {
+            started = true;
+            if (!Start())
+                return End(0);
+        }
+        const Level level = LevelFor(os);
+        while (next < usable) {
+            const DWORD index = next++;
+            RecordPrinter(EntryPrinterName(entries.data() + index * level.entrySize, level.number));
+            if (next < usable && budget.Spent())
+                return false;
+        }
+    } catch (const QuickExceptionInfo& failure) {
+        OutputDebugStringA(DescribeFailure(failure).c_str());
+        return End(0);
+    }
+    return End(count);
+}
+
+bool PrinterEnumeration::End(int result)
+{
+    ended = true;
+    count = result;
+    entries.clear();
+    info.clear();
+    return true;
+}
+
+bool PrinterEnumeration::Start()
+{
     const Level level = LevelFor(os);
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
     DWORD needed = 0;
@@ -116,87 +164,81 @@ int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const
             if (loadingDialog)
                 EndDialog(loadingDialog, 0);
         }
-        return 0;
+        return false;
     }
-
-    int count = 0;
-    try {
-        std::vector<BYTE> entries = AllocateOrThrow(needed);
-        if (!EnumPrintersA(flags, nullptr, level.number, entries.data(), needed, &needed, &returned))
-            throw QuickExceptionInfo{GetLastError(), "EnumPrinters", "failed to enum printers", "Bytes needed",
-                                     static_cast<long>(needed), "bytes returned", static_cast<long>(returned)};
-        const std::string defaultName = WinIniDefaultPrinter();
-        char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-        if (!os.IsWin32s()) {
-            DWORD size = sizeof(computer);
-            if (!GetComputerNameA(computer, &size))
-                computer[0] = '\0';
-        }
-        // A returned count that does not fit the buffer is not believed.
-        const DWORD usable = returned <= needed / level.entrySize ? returned : needed / level.entrySize;
-        std::vector<BYTE> info;  // reused from printer to printer
-        // Names already in the list (also from an earlier pass), without case.
-        std::set<std::string> recorded;
-        for (const InstalledPrinter& printer : printers)
-            recorded.insert(FoldedName(printer.name));
-        for (DWORD index = 0; index < usable; ++index) {
-            const char* name = EntryPrinterName(entries.data() + index * level.entrySize, level.number);
-            if (!name)
-                continue;
-            PRINTER_DEFAULTSA defaults = {};
-            defaults.DesiredAccess = READ_CONTROL | PRINTER_ACCESS_USE;
-            HANDLE printer = nullptr;
-            if (!OpenPrinterA(const_cast<char*>(name), &printer, &defaults) || !printer)
-                continue;
-            InstalledPrinter record;
-            char value[257] = {};
-            DWORD type = 0;
-            DWORD valueNeeded = 0;
-            if (GetPrinterDataA(printer, const_cast<char*>("VantoDriver08"), &type, reinterpret_cast<BYTE*>(value),
-                                256, &valueNeeded) == ERROR_SUCCESS ||
-                os.IsWin32s())
-                record.isHalvaprint = 1;
-            std::fill(value, value + sizeof(value), '\0');
-            if (GetPrinterDataA(printer, const_cast<char*>("PellPrinter"), &type, reinterpret_cast<BYTE*>(value), 256,
-                                &valueNeeded) == ERROR_SUCCESS)
-                record.SetPelledName(value);
-
-            DWORD infoNeeded = 0;
-            // The first printer asks with no buffer, so the spooler tells the size.
-            bool have = GetPrinterA(printer, 2, info.empty() ? nullptr : info.data(),
-                                    static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
-            if (!have && infoNeeded > 0) {
-                info = AllocateOrThrow(infoNeeded);
-                have = GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
-            }
-            if (have) {
-                const PRINTER_INFO_2A* data = reinterpret_cast<const PRINTER_INFO_2A*>(info.data());
-                if ((data->Attributes & PRINTER_ATTRIBUTE_DEFAULT) ||
-                    (data->pPrinterName && defaultName == data->pPrinterName))
-                    record.isDefault = 1;
-                record.SetName(data->pPrinterName);
-                record.SetDriverName(data->pDriverName);
-                if (!os.IsWin32s() && data->pServerName && data->pServerName[0] &&
-                    !TextEquals(data->pServerName, computer))
-                    record.SetServerName(data->pServerName);
-                ApplySwitchFilter(record, switches);
-            } else {
-                RecordAsStaying(record, printer, name);
-            }
-            if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
-                record.foreign = 1;
-            // The loading sequence runs a second time after a failure; a
-            // second record of a printer would never get the user's choice
-            // (the selection updates the first), and the printer would
-            // then be removed although it was kept.
-            if (recorded.insert(FoldedName(record.name)).second)
-                printers.Append(record);
-            ClosePrinter(printer);
-            ++count;
-        }
-    } catch (const QuickExceptionInfo& failure) {
-        OutputDebugStringA(DescribeFailure(failure).c_str());
-        return 0;
+    entries = AllocateOrThrow(needed);
+    if (!EnumPrintersA(flags, nullptr, level.number, entries.data(), needed, &needed, &returned))
+        throw QuickExceptionInfo{GetLastError(), "EnumPrinters", "failed to enum printers", "Bytes needed",
+                                 static_cast<long>(needed), "bytes returned", static_cast<long>(returned)};
+    defaultName = WinIniDefaultPrinter();
+    if (!os.IsWin32s()) {
+        DWORD size = sizeof(computer);
+        if (!GetComputerNameA(computer, &size))
+            computer[0] = '\0';
     }
-    return count;
+    // A returned count that does not fit the buffer is not believed.
+    usable = returned <= needed / level.entrySize ? returned : needed / level.entrySize;
+    // Names already in the list (also from an earlier pass), without case.
+    for (const InstalledPrinter& printer : printers)
+        recorded.insert(FoldedName(printer.name));
+    return true;
+}
+
+void PrinterEnumeration::RecordPrinter(const char* name)
+{
+    if (!name)
+        return;
+    PRINTER_DEFAULTSA defaults = {};
+    defaults.DesiredAccess = READ_CONTROL | PRINTER_ACCESS_USE;
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(name), &printer, &defaults) || !printer)
+        return;
+    // Closed however the reading ends.
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { ClosePrinter(handle); }
+    } closer{printer};
+    InstalledPrinter record;
+    char value[257] = {};
+    DWORD type = 0;
+    DWORD valueNeeded = 0;
+    if (GetPrinterDataA(printer, const_cast<char*>("VantoDriver08"), &type, reinterpret_cast<BYTE*>(value), 256,
+                        &valueNeeded) == ERROR_SUCCESS ||
+        os.IsWin32s())
+        record.isHalvaprint = 1;
+    std::fill(value, value + sizeof(value), '\0');
+    if (GetPrinterDataA(printer, const_cast<char*>("PellPrinter"), &type, reinterpret_cast<BYTE*>(value), 256,
+                        &valueNeeded) == ERROR_SUCCESS)
+        record.SetPelledName(value);
+
+    DWORD infoNeeded = 0;
+    // The first printer asks with no buffer, so the spooler tells the size;
+    // the buffer is reused from printer to printer.
+    bool have = GetPrinterA(printer, 2, info.empty() ? nullptr : info.data(), static_cast<DWORD>(info.size()),
+                            &infoNeeded) != FALSE;
+    if (!have && infoNeeded > 0) {
+        info = AllocateOrThrow(infoNeeded);
+        have = GetPrinterA(printer, 2, info.data(), static_cast<DWORD>(info.size()), &infoNeeded) != FALSE;
+    }
+    if (have) {
+        const PRINTER_INFO_2A* data = reinterpret_cast<const PRINTER_INFO_2A*>(info.data());
+        if ((data->Attributes & PRINTER_ATTRIBUTE_DEFAULT) || (data->pPrinterName && defaultName == data->pPrinterName))
+            record.isDefault = 1;
+        record.SetName(data->pPrinterName);
+        record.SetDriverName(data->pDriverName);
+        if (!os.IsWin32s() && data->pServerName && data->pServerName[0] && !TextEquals(data->pServerName, computer))
+            record.SetServerName(data->pServerName);
+        ApplySwitchFilter(record, switches);
+    } else {
+        RecordAsStaying(record, printer, name);
+    }
+    if (record.isHalvaprint == 0 && record.pelledName[0] == '\0')
+        record.foreign = 1;
+    // The loading sequence runs a second time after a failure; a second
+    // record of a printer would never get the user's choice (the selection
+    // updates the first), and the printer would then be removed although it
+    // was kept.
+    if (recorded.insert(FoldedName(record.name)).second)
+        printers.Append(record);
+    ++count;
 }

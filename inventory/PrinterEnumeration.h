@@ -2,12 +2,15 @@
 #pragma once
 #include <windows.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "CommandLineSwitches.h"
 #include "OSInfo.h"
 #include "PrinterList.h"
 #include "StringLoader.h"
+#include "WorkBudget.h"
 
 // The failure record thrown inside the enumeration and caught there.
 struct QuickExceptionInfo {
@@ -32,3 +35,39 @@ std::string DescribeFailure(const QuickExceptionInfo& failure);
 // that dialog is ended with 0.
 int BuildListOfInstalledPrinters(PrinterList& printers, const COSInfo& os, const CommandLineSwitches& switches,
                                  HWND loadingDialog, StringLoader& strings);
+
+// The same a slice at a time, for the loading dialog's ticks: the spooler's
+// list is taken at the start, then each printer is opened and read in turn.
+class PrinterEnumeration {
+public:
+    PrinterEnumeration(PrinterList& printers, const COSInfo& os, const CommandLineSwitches& switches,
+                       HWND loadingDialog, StringLoader& strings);
+
+    // Works until done or until the budget is spent; true once the
+    // enumeration has ended.
+    bool Continue(WorkBudget& budget);
+    // Once ended: what BuildListOfInstalledPrinters returns.
+    int Result() const { return count; }
+
+private:
+    // False when the spooler gives no list (nothing is recorded).
+    bool Start();
+    void RecordPrinter(const char* name);
+    bool End(int result);
+
+    PrinterList& printers;
+    const COSInfo& os;
+    const CommandLineSwitches& switches;
+    HWND loadingDialog;
+    StringLoader& strings;
+    std::vector<BYTE> entries;
+    std::vector<BYTE> info;
+    std::set<std::string> recorded;
+    std::string defaultName;
+    char computer[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD usable;
+    DWORD next;
+    int count;
+    bool started;
+    bool ended;
+};

@@ -2,14 +2,19 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "DialogDriver.h"
 #include "LoadingDlg.h"
+#include "PrinterEnumeration.h"
 #include "PrivateMessages.h"
 #include "SimulatedSpooler.h"
 #include "SpoolerStandIn.h"
+#include "StringLoader.h"
 #include "SystemChecks.h"
+#include "TempDir.h"
 #include "UninstallDatabase.h"
 #include "VersionRecords.h"
 #include "resource.h"
@@ -150,4 +155,112 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
     EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
     EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
+}
+
+namespace {
+
+std::vector<DWORD> g_tickTimes;
+
+LRESULT CALLBACK TimeTicks(int code, WPARAM removed, LPARAM data)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(data);
+    if (code == HC_ACTION && removed == PM_REMOVE && g_watched && message->hwnd == g_watched->hwnd &&
+        message->message == WM_TIMER && message->wParam == kLoadingTimerId) {
+        g_stepAtTick.push_back(g_watched->LoadingStep);
+        g_tickTimes.push_back(GetTickCount());
+        if (g_stepAtTick.size() == 1)
+            PostMessageA(message->hwnd, WM_COMMAND, IDCANCEL, 0);  // answered No: 200 ms ticks
+    }
+    return CallNextHookEx(g_hook, code, removed, data);
+}
+
+std::vector<std::string> ScriptsIn(const TempDir& directory)
+{
+    const char* const texts[] = {
+        "[UnPrinterDrivers]\r\nVanto LX,LX\r\nVanto MX,MX\r\n[LX.Files]\r\nlx.dll\r\nShared.dll\r\n"
+        "[MX.Monitors]\r\nVanto Port\r\n",
+        "[UnPrinterMfgs]\r\nVanto,VM\r\n[Unz_CatchAll]\r\nAll,AL\r\n[VM.Files]\r\nSHARED.DLL\r\nvm.dll\r\n"
+        "[AL.Services]\r\nvantosvc\r\n",
+        "[Unx_Ignore]\r\nKeep,IG\r\n[IG.Files]\r\nlx.dll\r\n[UnPrinterDrivers]\r\nVanto LX,DUP\r\n",
+    };
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = "s" + std::to_string(i) + "\\VUNZ__08.unm";
+        if (directory.Write(name, texts[i]))
+            paths.push_back(directory.Join(name));
+    }
+    return paths;
+}
+
+std::vector<std::string> ProfileTexts(const UninstallDatabase& database)
+{
+    std::vector<std::string> texts;
+    for (const UninstallProfile& profile : database.profiles)
+        texts.push_back(std::string(profile.name) + "|" + profile.prefix + "|" + profile.scriptPath);
+    for (int list = 0; list < PROFILE_LIST_COUNT; ++list) {
+        for (const std::string& item : database.fullProfile.List(list))
+            texts.push_back(std::string(ProfileListName(list)) + ":" + item);
+    }
+    for (const InstalledPrinter& printer : database.printers)
+        texts.push_back(std::string(printer.name) + "|" + printer.driverName + "|" + std::to_string(printer.foreign));
+    return texts;
+}
+
+}  // namespace
+
+// With no time to spare in a tick, steps 7 to 9 take a piece of work per
+// tick (a script read, its profiles taken, a profile merged, the lists
+// sorted, a printer read); those ticks come without the steps' pacing, and
+// the database ends as one loaded at once.
+TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
+{
+    SimulatedSpooler spooler("[Printer]\nName=Vanto Uno\nDriver=Vanto LX\nData.VantoDriver08=1\n"
+                             "[Printer]\nName=Vanto Dos\nDriver=Vanto MX\nData.VantoDriver08=1\n"
+                             "[Printer]\nName=Ajena\nDriver=Generic\n");
+    TempDir directory;
+    const std::vector<std::string> scripts = ScriptsIn(directory);
+    ASSERT_EQ(3u, scripts.size());
+    const COSInfo windows98 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+
+    UninstallDatabase expected;
+    for (const std::string& script : scripts)
+        ASSERT_EQ(1, expected.LoadScript(script.c_str()));
+    CommandLineSwitches switches;
+    switches.ParseText("trelun08.exe");
+    expected.BuildFullProfile(expected.fullProfile, switches);
+    StringLoader strings(GetModuleHandleA(nullptr));
+    ASSERT_EQ(3, BuildListOfInstalledPrinters(expected.printers, windows98, switches, nullptr, strings));
+    ASSERT_EQ(5u, expected.profiles.size());  // the duplicate "Vanto LX" is dropped
+
+    UninstallDatabase database;
+    CLoadingDlg dialog;
+    CLoadingDlg::ResetProcessCounters();
+    dialog.osInfo = windows98;
+    dialog.switches = switches;
+    dialog.SetDatabase(&database);
+    dialog.foundScripts = scripts;
+    MessageBoxRecorder boxes(IDNO);
+    g_stepAtTick.clear();
+    g_tickTimes.clear();
+    g_hook = SetWindowsHookExA(WH_GETMESSAGE, TimeTicks, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, g_hook);
+    CLoadingDlg::tickWorkMs = 0;
+    const INT_PTR result = RunLoading(dialog);
+    CLoadingDlg::tickWorkMs = kTickWorkMs;
+    UnhookWindowsHookEx(g_hook);
+
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(6, std::count(g_stepAtTick.begin(), g_stepAtTick.end(), 7));  // read, take per script
+    EXPECT_EQ(6, std::count(g_stepAtTick.begin(), g_stepAtTick.end(), 8));  // five profiles, then the sort
+    EXPECT_EQ(3, std::count(g_stepAtTick.begin(), g_stepAtTick.end(), 9));  // one printer each
+    EXPECT_EQ(ProfileTexts(expected), ProfileTexts(database));
+    EXPECT_EQ(expected.addOnOnly, database.addOnOnly);
+
+    // From the first tick of step 7 to the last of step 9: 14 intervals, of
+    // which only the two between the steps keep the 200 ms pacing.
+    const auto first = std::find(g_stepAtTick.begin(), g_stepAtTick.end(), 7) - g_stepAtTick.begin();
+    const auto last = std::find(g_stepAtTick.begin(), g_stepAtTick.end(), 10) - g_stepAtTick.begin() - 1;
+    ASSERT_GT(last, first);
+    const DWORD spread = g_tickTimes[static_cast<std::size_t>(last)] - g_tickTimes[static_cast<std::size_t>(first)];
+    EXPECT_LT(spread, 14u * 200u / 2u) << "continuation ticks came at the steps' pacing";
 }

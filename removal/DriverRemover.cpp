@@ -46,6 +46,29 @@ bool UsedByRemainingPrinter(const PrinterList& printers, const std::string& driv
     return false;
 }
 
+bool NameLess(const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); }
+
+// The drivers the step may delete: the profile's, and those of the chosen
+// printers that no printer the user keeps shares.
+std::vector<std::string> DriverCandidates(const UninstallDatabase& database)
+{
+    std::vector<std::string> candidates(database.removalProfile.drivers.begin(),
+                                        database.removalProfile.drivers.end());
+    std::vector<std::string> keptDrivers;
+    for (const InstalledPrinter& printer : database.printers) {
+        if (printer.excluded == 1)
+            keptDrivers.push_back(printer.driverName);
+    }
+    std::sort(keptDrivers.begin(), keptDrivers.end(), NameLess);
+    for (const InstalledPrinter& printer : database.printers) {
+        if (printer.excluded != 0 || printer.foreign != 0)
+            continue;
+        if (!std::binary_search(keptDrivers.begin(), keptDrivers.end(), std::string(printer.driverName), NameLess))
+            candidates.push_back(printer.driverName);
+    }
+    return candidates;
+}
+
 void QueueLine(UninstallDatabase& database, const std::string& line)
 {
     if (line.size() < kTextField)
@@ -61,60 +84,102 @@ void RemovePage::removeDrivers(const char* environment)
     std::vector<std::string> installed;
     if (!EnumDriverNames(environment, installed))
         return;
-    for (const std::string& driver : installed) {
-        std::vector<std::string> candidates(database->removalProfile.drivers.begin(),
-                                            database->removalProfile.drivers.end());
-        for (const InstalledPrinter& printer : database->printers) {
-            if (printer.excluded != 0 || printer.foreign != 0)
-                continue;
-            bool kept = false;
-            for (const InstalledPrinter& other : database->printers)
-                kept = kept || (other.excluded == 1 && TextEquals(other.driverName, printer.driverName));
-            if (!kept)
-                candidates.push_back(printer.driverName);
+    const std::vector<std::string> candidates = DriverCandidates(*database);
+    for (const std::string& driver : installed)
+        removeDriver(environment, driver, candidates);
+}
+
+bool RemovePage::continueDriverStep(WorkBudget& budget)
+{
+    if (!database)
+        return true;
+    const std::vector<std::string> candidates = DriverCandidates(*database);
+    const std::size_t environments = sizeof(kSpoolerEnvironments) / sizeof(kSpoolerEnvironments[0]);
+    while (progress.environment < environments) {
+        const char* environment = kSpoolerEnvironments[progress.environment];
+        if (!progress.started) {
+            progress.items.clear();
+            if (!EnumDriverNames(environment, progress.items))
+                progress.items.clear();
+            progress.item = 0;
+            progress.started = true;
+            budget.PieceDone(progress.pieces);
         }
-        if (!database->utilityNotTargeted && driver.find("(PSCRIPT)") != std::string::npos) {
-            HANDLE printer = nullptr;
-            if (OpenPrinterA(const_cast<char*>(driver.c_str()), &printer, nullptr) && printer)
-                ClosePrinter(printer);
-            else
-                candidates.push_back(driver);
-        }
-        if (!Contains(candidates, driver))
-            continue;
-        if (UsedByRemainingPrinter(database->printers, driver))
-            continue;
-        const BOOL deleted =
-            DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
-        LogEvent("DeletePrinterDriver", driver.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
-        if (!FitsRegistryLine(driver.c_str()) || !IsSingleKeyName(driver.c_str())) {
-            // No line can name its key; the spooler's deletion has to do.
-        } else if (osInfo.IsWin9x()) {
-            QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
-        } else if (osInfo.IsNT()) {
-            const std::string base =
-                std::string(kEnvironmentsKeyNT) + (environment ? environment : "Windows NT x86") + "\\Drivers\\";
-            for (const char* version : kDriverVersions)
-                QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
-        }
-        char inf[kOemInfNameSize];
-        FindOemInfForDriver(inf, driver.c_str());
-        if (inf[0])
-            UninstallOemInf(inf);
+        if (!runItems(progress.items.size(), budget, [&](std::size_t index) {
+                removeDriver(environment, progress.items[index], candidates);
+            }))
+            return false;
+        progress.started = false;
+        ++progress.environment;
+        if (progress.environment < environments && !budget.FitsAnother(progress.pieces))
+            return false;
     }
+    return true;
+}
+
+void RemovePage::removeDriver(const char* environment, const std::string& driver,
+                              const std::vector<std::string>& candidates)
+{
+    bool candidate = Contains(candidates, driver);
+    if (!database->utilityNotTargeted && driver.find("(PSCRIPT)") != std::string::npos) {
+        HANDLE printer = nullptr;
+        if (OpenPrinterA(const_cast<char*>(driver.c_str()), &printer, nullptr) && printer)
+            ClosePrinter(printer);
+        else
+            candidate = true;
+    }
+    if (!candidate || UsedByRemainingPrinter(database->printers, driver))
+        return;
+    const BOOL deleted =
+        DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+    LogEvent("DeletePrinterDriver", driver.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
+    if (!FitsRegistryLine(driver.c_str()) || !IsSingleKeyName(driver.c_str())) {
+        // No line can name its key; the spooler's deletion has to do.
+    } else if (osInfo.IsWin9x()) {
+        QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
+    } else if (osInfo.IsNT()) {
+        const std::string base =
+            std::string(kEnvironmentsKeyNT) + (environment ? environment : "Windows NT x86") + "\\Drivers\\";
+        for (const char* version : kDriverVersions)
+            QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
+    }
+    char inf[kOemInfNameSize];
+    FindOemInfForDriver(inf, driver.c_str());
+    if (inf[0])
+        UninstallOemInf(inf);
 }
 
 void RemovePage::removeMonitors(const char* server, const char* environment)
 {
     if (!database)
         return;
-    for (const std::string& monitor : database->removalProfile.monitors) {
-        const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
-                                            const_cast<char*>(monitor.c_str()));
-        LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
-        if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
-    }
+    for (const std::string& monitor : database->removalProfile.monitors)
+        removeMonitor(server, environment, monitor);
+}
+
+bool RemovePage::continueMonitorStep(WorkBudget& budget)
+{
+    if (!database)
+        return true;
+    // Every monitor in each environment in turn, then the hooks.
+    const TextList& monitors = database->removalProfile.monitors;
+    const std::size_t environments = sizeof(kSpoolerEnvironments) / sizeof(kSpoolerEnvironments[0]);
+    const std::size_t count = monitors.size() * environments;
+    return runItems(count + 1, budget, [&](std::size_t index) {
+        if (index == count)
+            runUnregisterHooks();
+        else
+            removeMonitor(nullptr, kSpoolerEnvironments[index / monitors.size()], monitors[index % monitors.size()]);
+    });
+}
+
+void RemovePage::removeMonitor(const char* server, const char* environment, const std::string& monitor)
+{
+    const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                        const_cast<char*>(monitor.c_str()));
+    LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
+    if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
 }
 
 int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environment*/, const char* processor)

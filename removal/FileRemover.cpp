@@ -99,44 +99,62 @@ bool UsableFileName(const std::string& name)
 
 void RemovePage::removeShortcuts()
 {
+    progress = StepProgress();
+    WorkBudget unlimited(INFINITE);
+    continueShortcutStep(unlimited);
+    progress = StepProgress();
+}
+
+bool RemovePage::continueShortcutStep(WorkBudget& budget)
+{
     if (!database)
+        return true;
+    if (!progress.started) {
+        // Backwards: a group sorts before its items, and its folder can go
+        // only once they have.
+        TextList entries = database->removalProfile.shortcuts;
+        UniqueTextList(entries);
+        SortTextList(entries);
+        progress.items.assign(entries.rbegin(), entries.rend());
+        progress.started = true;
+    }
+    return runItems(progress.items.size(), budget,
+                    [&](std::size_t index) { removeShortcut(progress.items[index]); });
+}
+
+void RemovePage::removeShortcut(const std::string& entry)
+{
+    const std::vector<std::string> fields = ShortcutFields(entry);
+    const std::string& group = fields[0];
+    const std::string& item = fields[1];
+    if (group.empty())
         return;
-    TextList entries = database->removalProfile.shortcuts;
-    UniqueTextList(entries);
-    SortTextList(entries);
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        const std::vector<std::string> fields = ShortcutFields(*entry);
-        const std::string& group = fields[0];
-        const std::string& item = fields[1];
-        if (group.empty())
+    if (!osInfo.IsWin32s() && !UsableGroupName(group))
+        return;
+    if (item.empty()) {
+        const std::string folder = Folder(osInfo.IsNT() ? DIR_COMMON_PROGRAMS : DIR_PROGRAMS, group);
+        if (!folder.empty())
+            RemoveDirectoryA(folder.c_str());
+        return;
+    }
+    if (osInfo.IsWin32s()) {
+        progmanDeleteItem(group.c_str(), item.c_str());
+        return;
+    }
+    FileSpec itemName;
+    if (!itemName.Assign(item.c_str()))
+        return;
+    const bool startup = TextEquals(fields[2].c_str(), "STARTUP");
+    const ShortcutFolder* rows = startup ? kStartupFolders : kNormalFolders;
+    const int rowCount = startup ? 6 : 2;
+    for (int row = 0; row < rowCount; ++row) {
+        const std::string folder = Folder(rows[row].id, rows[row].appendGroup ? group : std::string());
+        if (folder.empty())
             continue;
-        if (!osInfo.IsWin32s() && !UsableGroupName(group))
-            continue;
-        if (item.empty()) {
-            const std::string folder = Folder(osInfo.IsNT() ? DIR_COMMON_PROGRAMS : DIR_PROGRAMS, group);
-            if (!folder.empty())
-                RemoveDirectoryA(folder.c_str());
-            continue;
-        }
-        if (osInfo.IsWin32s()) {
-            progmanDeleteItem(group.c_str(), item.c_str());
-            continue;
-        }
-        FileSpec itemName;
-        if (!itemName.Assign(item.c_str()))
-            continue;
-        const bool startup = TextEquals(fields[2].c_str(), "STARTUP");
-        const ShortcutFolder* rows = startup ? kStartupFolders : kNormalFolders;
-        const int rowCount = startup ? 6 : 2;
-        for (int row = 0; row < rowCount; ++row) {
-            const std::string folder = Folder(rows[row].id, rows[row].appendGroup ? group : std::string());
-            if (folder.empty())
-                continue;
-            const std::string base = folder + itemName.baseName;
-            for (const std::string& path : {base + itemName.extension, base + ".LNK", base + ".PIF"}) {
-                if (FitsField(path.c_str()))
-                    DeleteFileOrSchedule(osInfo, path.c_str());
-            }
+        const std::string base = folder + itemName.baseName;
+        for (const std::string& path : {base + itemName.extension, base + ".LNK", base + ".PIF"}) {
+            if (FitsField(path.c_str()))
+                DeleteFileOrSchedule(osInfo, path.c_str());
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "DefaultPrinter.h"
 #include "EventLog.h"
@@ -101,75 +102,94 @@ int RemovePage::setDefaultPrinter(char (&printerName)[kTextField]) { return Make
 
 void RemovePage::removePrinters()
 {
+    progress = StepProgress();
+    WorkBudget unlimited(INFINITE);
+    continuePrinterStep(unlimited);
+    progress = StepProgress();
+}
+
+bool RemovePage::continuePrinterStep(WorkBudget& budget)
+{
     if (!database)
-        return;
-    bool defaultRemoved = false;
-    char remainingPrinter[kTextField] = "";
+        return true;
+    // The list's records stay in place while the step runs: each tick
+    // finds its place again by position.
+    std::vector<InstalledPrinter*> printers;
+    for (InstalledPrinter& printer : database->printers)
+        printers.push_back(&printer);
+    if (!runItems(printers.size(), budget, [&](std::size_t index) { removePrinter(*printers[index]); }))
+        return false;
+    if (progress.defaultRemoved)
+        announceDefaultPrinter();
+    return true;
+}
+
+void RemovePage::removePrinter(InstalledPrinter& printer)
+{
     PRINTER_DEFAULTSA defaults = {};
     defaults.DesiredAccess = PRINTER_ALL_ACCESS;
-
-    for (InstalledPrinter& printer : database->printers) {
-        if (printer.name[0] == '\0')
-            continue;  // not a printer
-        // A printer an earlier pass removed is gone: it cannot take over.
-        if (printer.removed == 1)
-            continue;
-        if (printer.excluded == 1 || printer.foreign == 1) {
-            CopyText(remainingPrinter, printer.name);
-            continue;
-        }
-        if (printer.serverName[0]) {
-            const BOOL deleted = DeletePrinterConnectionA(printer.name);
-            LogEvent("DeletePrinterConnection", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
-            if (deleted) {
-                if (printer.isDefault == 1)
-                    defaultRemoved = true;
-                printer.removed = 1;
-            }
-            continue;
-        }
-        HANDLE handle = nullptr;
-        if (!OpenPrinterA(printer.name, &handle, &defaults)) {
-            LogEvent("OpenPrinter", printer.name, GetLastError());
-            printer.removed = 1;  // taken to be gone already
-        } else if (handle) {
-            CancelAndDeleteJobs(handle);
-            char uniqueId[33];
-            if (ReadUniqueId(osInfo, handle, printer.name, uniqueId))
-                RemoveClassKeys(uniqueId);
-            const BOOL deleted = DeletePrinter(handle);
-            LogEvent("DeletePrinter", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
-            if (deleted) {
-                if (printer.isDefault == 1)
-                    defaultRemoved = true;
-                printer.removed = 1;
-            }
-            RemoveUsbDeviceOfPackage();
-            ClosePrinter(handle);
-        }
-        // A name that is not one key name would make the lines below name
-        // a parent key or another printer's.
-        if (!IsSingleKeyName(printer.name) || !FitsRegistryLine(printer.name))
-            continue;
-        if (osInfo.IsNT())
-            DeletePerUserValues(printer.name);
-        if (osInfo.IsWin9x()) {
-            QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name +
-                                             "\\PrinterDriverData,\"\"");
-            QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name + ",\"\"");
-        }
-        QueueRegistryLine(*database, std::string("HKCU,\"SOFTWARE\\VANTO\\") + printer.name + ",\"\"");
-    }
-
-    if (!defaultRemoved)
+    if (printer.name[0] == '\0')
+        return;  // not a printer
+    // A printer an earlier pass removed is gone: it cannot take over.
+    if (printer.removed == 1)
         return;
+    if (printer.excluded == 1 || printer.foreign == 1) {
+        CopyText(progress.remainingPrinter, printer.name);
+        return;
+    }
+    if (printer.serverName[0]) {
+        const BOOL deleted = DeletePrinterConnectionA(printer.name);
+        LogEvent("DeletePrinterConnection", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+        if (deleted) {
+            if (printer.isDefault == 1)
+                progress.defaultRemoved = true;
+            printer.removed = 1;
+        }
+        return;
+    }
+    HANDLE handle = nullptr;
+    if (!OpenPrinterA(printer.name, &handle, &defaults)) {
+        LogEvent("OpenPrinter", printer.name, GetLastError());
+        printer.removed = 1;  // taken to be gone already
+    } else if (handle) {
+        CancelAndDeleteJobs(handle);
+        char uniqueId[33];
+        if (ReadUniqueId(osInfo, handle, printer.name, uniqueId))
+            RemoveClassKeys(uniqueId);
+        const BOOL deleted = DeletePrinter(handle);
+        LogEvent("DeletePrinter", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+        if (deleted) {
+            if (printer.isDefault == 1)
+                progress.defaultRemoved = true;
+            printer.removed = 1;
+        }
+        RemoveUsbDeviceOfPackage();
+        ClosePrinter(handle);
+    }
+    // A name that is not one key name would make the lines below name
+    // a parent key or another printer's.
+    if (!IsSingleKeyName(printer.name) || !FitsRegistryLine(printer.name))
+        return;
+    if (osInfo.IsNT())
+        DeletePerUserValues(printer.name);
+    if (osInfo.IsWin9x()) {
+        QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name +
+                                         "\\PrinterDriverData,\"\"");
+        QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name + ",\"\"");
+    }
+    QueueRegistryLine(*database, std::string("HKCU,\"SOFTWARE\\VANTO\\") + printer.name + ",\"\"");
+}
+
+void RemovePage::announceDefaultPrinter()
+{
+    const char* remainingPrinter = progress.remainingPrinter;
     const std::string caption = strings.GetString(IDS_CAPTION);
     if (remainingPrinter[0] == '\0') {
         const std::string text = strings.GetString(IDS_DEFAULT_REMOVED_NONE);
         ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_OK);
         return;
     }
-    if (setDefaultPrinter(remainingPrinter)) {
+    if (setDefaultPrinter(progress.remainingPrinter)) {
         for (InstalledPrinter& printer : database->printers)
             printer.isDefault = TextEquals(printer.name, remainingPrinter) ? 1 : 0;
     }

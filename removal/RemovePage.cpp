@@ -7,6 +7,7 @@
 #include "MatchingFiles.h"
 #include "OemPath.h"
 #include "PrivateMessages.h"
+#include "RemovalProfileBuild.h"
 #include "SpoolerCalls.h"
 #include "SystemChecks.h"
 #include "SystemRestart.h"
@@ -31,8 +32,9 @@ const StepRow kStepRows[] = {
 const int kRowCount = 9;
 
 const UINT kTickMs = 200;
-// Work a long step does in one tick before it lets the window answer.
-const unsigned long kStepWorkMs = 40;
+// The next tick of a step that spreads over several comes as soon as the
+// window has nothing else to do.
+const UINT kContinueTickMs = USER_TIMER_MINIMUM;
 const COLORREF kMaskColour = RGB(255, 0, 255);
 const int kImagePending = 0;
 const int kImageDone = 1;
@@ -122,6 +124,7 @@ bool FindUtility(const char* executable, char (&out)[256])
 }  // namespace
 
 RemovePage::RestartFunction RemovePage::restartSystem = RestartForRemoval;
+DWORD RemovePage::tickWorkMs = kTickWorkMs;
 
 int RestartForRemoval(const COSInfo& os)
 {
@@ -133,7 +136,7 @@ int RestartForRemoval(const COSInfo& os)
 RemovePage::RemovePage()
     : step(0), currentRow(0), progressActive(0), osInfo(), database(nullptr), normalFont(nullptr), boldFont(nullptr),
       savedCursor(nullptr), waitCursor(nullptr), utilityPath{}, utilityProcess(nullptr), strings(nullptr),
-      restartHelperWalk(false), images(nullptr)
+      restartHelperWalk(false), progressContinues(false), images(nullptr)
 {
 }
 
@@ -298,15 +301,23 @@ void RemovePage::onRemovalTimer(UINT_PTR timerId)
 void RemovePage::runStep()
 {
     bool advanceStep = true;
+    // A step not finished in this tick sets stepContinues and goes on at
+    // the next.
+    bool stepContinues = false;
+    WorkBudget budget(tickWorkMs);
     switch (step) {
     case 0:
-        markRow(0);
-        waitCursor = LoadCursorA(nullptr, IDC_WAIT);
-        savedCursor = SetCursor(waitCursor);
-        if (database) {
-            database->BuildRemovalProfile();
-            LogProfileSizes("RemovalProfile", database->removalProfile);
+        if (!removalProfileBuild) {
+            markRow(0);
+            waitCursor = LoadCursorA(nullptr, IDC_WAIT);
+            savedCursor = SetCursor(waitCursor);
         }
+        if (!continueRemovalProfile(budget)) {
+            stepContinues = true;
+            break;
+        }
+        if (database)
+            LogProfileSizes("RemovalProfile", database->removalProfile);
         ++step;
         advanceStep = false;
         markRow(1);
@@ -328,18 +339,24 @@ void RemovePage::runStep()
         break;
     case 3:
         currentRow = 2;
-        removePrinters();
+        if (!continuePrinterStep(budget)) {
+            stepContinues = true;
+            break;
+        }
         markRow(3);
         break;
     case 4:
-        for (const char* environment : kSpoolerEnvironments)
-            removeDrivers(environment);
+        if (!continueDriverStep(budget)) {
+            stepContinues = true;
+            break;
+        }
         redrawProgress(false);
         break;
     case 5:
-        for (const char* environment : kSpoolerEnvironments)
-            removeMonitors(nullptr, environment);
-        runUnregisterHooks();
+        if (!continueMonitorStep(budget)) {
+            stepContinues = true;
+            break;
+        }
         redrawProgress(false);
         break;
     case 6:
@@ -366,7 +383,10 @@ void RemovePage::runStep()
         collectOemPaths();
         break;
     case 10:
-        removeShortcuts();
+        if (!continueShortcutStep(budget)) {
+            stepContinues = true;
+            break;
+        }
         ShowWindow(hwnd, SW_SHOWDEFAULT);
         BringWindowToTop(hwnd);
         SetForegroundWindow(hwnd);
@@ -383,8 +403,7 @@ void RemovePage::runStep()
         redrawProgress(false);
         break;
     case 14:
-        // Large trees take several ticks; the window keeps answering.
-        advanceStep = continueFileStep(kStepWorkMs);
+        stepContinues = !continueFileStep(tickWorkMs);
         break;
     case 15:
         applyRegistryLines();
@@ -402,8 +421,30 @@ void RemovePage::runStep()
         advanceStep = false;
         break;
     }
+    if (stepContinues) {
+        if (!progressContinues)
+            SetTimer(hwnd, kRemovalTimerId, kContinueTickMs, nullptr);
+        progressContinues = true;
+        return;
+    }
+    if (progressContinues && step < kFinalStep)
+        SetTimer(hwnd, kRemovalTimerId, kTickMs, nullptr);
+    progressContinues = false;
+    progress = StepProgress();
     if (advanceStep)
         ++step;
+}
+
+bool RemovePage::continueRemovalProfile(WorkBudget& budget)
+{
+    if (!database)
+        return true;
+    if (!removalProfileBuild)
+        removalProfileBuild.reset(new RemovalProfileBuild(*database));
+    if (!removalProfileBuild->Continue(budget))
+        return false;
+    removalProfileBuild.reset();
+    return true;
 }
 
 bool RemovePage::startUtility()

@@ -12,9 +12,12 @@
 #include "OSInfo.h"
 #include "StringLoader.h"
 #include "TextUtil.h"
+#include "WorkBudget.h"
 
 class ListedFilesWalk;
+class RemovalProfileBuild;
 class UninstallDatabase;
+struct InstalledPrinter;
 
 class RemovePage : public CDialogBase {
 public:
@@ -43,8 +46,14 @@ public:
     int removeStartupEntry(const char* valueName, const char* command);
     void applyRegistryLines();
     void removeFiles();
-    // The file step a slice at a time: works for about the milliseconds
-    // given and returns true once the step is complete.
+    // Steps that may take several ticks, a slice at a time: each works
+    // within the budget (or about the milliseconds given) and returns true
+    // once its step is complete.
+    bool continueRemovalProfile(WorkBudget& budget);
+    bool continuePrinterStep(WorkBudget& budget);
+    bool continueDriverStep(WorkBudget& budget);
+    bool continueMonitorStep(WorkBudget& budget);
+    bool continueShortcutStep(WorkBudget& budget);
     bool continueFileStep(unsigned long milliseconds);
     void removeFileEverywhere(const char* fileName);
     // Before the spooler stops: the files of every driver still installed,
@@ -54,6 +63,9 @@ public:
     // The restart offered at the end on Windows 9x; tests replace it.
     typedef int (*RestartFunction)(const COSInfo& os);
     static RestartFunction restartSystem;
+    // What one tick of a step that spreads over several may work; with 0
+    // (tests) each tick does a single piece.
+    static DWORD tickWorkMs;
 
     // The step that ends the sequence; step stays there once it has run.
     static const int kFinalStep = 17;
@@ -66,6 +78,27 @@ public:
     std::vector<std::string> driverFiles;
 
 private:
+    // Where a step that spreads over ticks has got to; cleared as each
+    // step ends.
+    struct StepProgress {
+        bool started = false;
+        std::size_t item = 0;         // the next of the step's items
+        std::size_t environment = 0;  // of kSpoolerEnvironments
+        std::vector<std::string> items;
+        PieceHistory pieces;
+        bool defaultRemoved = false;
+        char remainingPrinter[kTextField] = "";
+    };
+    // Runs one item at a time from progress.item while the budget lasts;
+    // true once all count items are done.
+    template <class Body>
+    bool runItems(std::size_t count, WorkBudget& budget, Body body);
+    void removePrinter(InstalledPrinter& printer);
+    void announceDefaultPrinter();
+    void removeDriver(const char* environment, const std::string& driver, const std::vector<std::string>& candidates);
+    void removeMonitor(const char* server, const char* environment, const std::string& monitor);
+    void removeShortcut(const std::string& entry);
+
     void OnInitDialog(HWND window);
     void drawRow(int row, HDC dc);
     void paintRows();
@@ -88,10 +121,26 @@ private:
     char utilityPath[256];
     HANDLE utilityProcess;
     StringLoader strings;
+    StepProgress progress;
+    std::unique_ptr<RemovalProfileBuild> removalProfileBuild;  // step 0 while it runs
     std::unique_ptr<ListedFilesWalk> fileWalk;  // the file step while it runs
     bool restartHelperWalk;
+    bool progressContinues;  // the last tick left its step unfinished
     HIMAGELIST images;
 };
+
+template <class Body>
+bool RemovePage::runItems(std::size_t count, WorkBudget& budget, Body body)
+{
+    // At least one item per tick, then while the longest so far still fits.
+    bool first = true;
+    while (progress.item < count && (first || budget.FitsAnother(progress.pieces))) {
+        first = false;
+        body(progress.item++);
+        budget.PieceDone(progress.pieces);
+    }
+    return progress.item >= count;
+}
 
 // ExitWindowsEx on 95, 98 and Me; the privileged restart elsewhere.
 int RestartForRemoval(const COSInfo& os);

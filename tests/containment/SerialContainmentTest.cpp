@@ -11,6 +11,7 @@
 #include "Installation.h"
 #include "PrefixGuard.h"
 #include "RemovalHarness.h"
+#include "RemovePage.h"
 #include "SimulatedSpooler.h"
 #include "StringLoader.h"
 #include "TestPaths.h"
@@ -35,6 +36,7 @@ struct SeedSummary {
     int printers = 0;
     int chosen = 0;
     bool noneStays = false;
+    bool sliced = false;
 };
 
 // The user's choice: everything, nothing, or each listed printer by chance.
@@ -83,7 +85,12 @@ void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary&
     summary.noneStays = database.keptPrinterCount == 0;
 
     const SystemState before = CaptureState(layout, installation, spooler.Read());
+    // Every third installation is removed with no time to spare in a tick:
+    // each step that can spread over ticks does one piece per tick.
+    summary.sliced = seed % 3 == 0;
+    RemovePage::tickWorkMs = summary.sliced ? 0 : kTickWorkMs;
     const RemovalOutcome outcome = RunFullRemoval(database);
+    RemovePage::tickWorkMs = kTickWorkMs;
     const SystemState after = CaptureState(layout, installation, spooler.Read());
     record.journal = spooler.Journal();
 
@@ -120,8 +127,9 @@ TEST(SerialContainment, RandomInstallationsLoseNothingOutsideTheirProfile)
             break;
         ++checked;
         withNoneStaying += summary.noneStays ? 1 : 0;
-        std::printf("[ seed %2u ] %d printers, %d removed%s\n", seed, summary.printers, summary.chosen,
-                    summary.noneStays ? ", none of the package stays" : "");
+        std::printf("[ seed %2u ] %d printers, %d removed%s%s\n", seed, summary.printers, summary.chosen,
+                    summary.noneStays ? ", none of the package stays" : "",
+                    summary.sliced ? ", one piece of work per tick" : "");
     }
     std::printf("[ containment ] %u random installations checked in %lu s (%d with no printer of the package "
                 "staying)\n",

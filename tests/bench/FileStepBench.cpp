@@ -22,7 +22,6 @@ namespace {
 const double kFileStepBudgetMs = 200;
 const double kFewerReadsTarget = 20;
 const double kTickBudgetMs = 50;
-const unsigned long kSliceMs = 40;  // what the removal page asks of one tick
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -122,7 +121,7 @@ int BenchFiles(int runs)
         int count = 0;
         for (bool done = false; !done; ++count) {
             Stopwatch slice;
-            done = page.continueFileStep(kSliceMs);
+            done = page.continueFileStep(kTickWorkMs);
             longest = std::max(longest, slice.ElapsedMs());
         }
         longestSlices.push_back(longest);

@@ -90,7 +90,8 @@ private:
         char remainingPrinter[kTextField] = "";
     };
     // Runs one item at a time from progress.item while the budget lasts;
-    // true once all count items are done.
+    // true once all count items are done and the tick has room for what
+    // ends the step.
     template <class Body>
     bool runItems(std::size_t count, WorkBudget& budget, Body body);
     void removePrinter(InstalledPrinter& printer);
@@ -133,13 +134,17 @@ template <class Body>
 bool RemovePage::runItems(std::size_t count, WorkBudget& budget, Body body)
 {
     // At least one item per tick, then while the longest so far still fits.
-    bool first = true;
-    while (progress.item < count && (first || budget.FitsAnother(progress.pieces))) {
-        first = false;
+    bool worked = false;
+    while (progress.item < count && (!worked || budget.FitsAnother(progress.pieces))) {
+        worked = true;
         body(progress.item++);
         budget.PieceDone(progress.pieces);
     }
-    return progress.item >= count;
+    if (progress.item < count)
+        return false;
+    // What ends the step (a message, the rows redrawn) waits for a tick of
+    // its own when this one is half gone.
+    return !worked || !budget.HalfSpent();
 }
 
 // ExitWindowsEx on 95, 98 and Me; the privileged restart elsewhere.

@@ -66,6 +66,36 @@ unsigned long PerFileWalk(const COSInfo& os, const FileTrees& trees)
     return MatchingDirectoryReads() - before;
 }
 
+// What the file system alone costs: listing the same directories, and
+// deleting the laid-down files by their paths.
+int ListTree(const std::string& directory, int depth)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int listed = 1;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.' && depth > 0)
+            listed += ListTree(directory + found.cFileName + "\\", depth - 1);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return listed;
+}
+
+int ListTrees(const FileTrees& trees)
+{
+    int listed = 0;
+    for (const std::string& directory : trees.printerDirectories)
+        listed += ListTree(directory, 2);
+    for (const std::string& raw : trees.oemPaths) {
+        std::string directory;
+        if (UsableOemDirectory(raw, directory))
+            listed += ListTree(directory, 3);
+    }
+    return listed;
+}
+
 }  // namespace
 
 int BenchFiles(int runs)
@@ -129,6 +159,19 @@ int BenchFiles(int runs)
         if (!CheckOutcome(trees))
             return 1;
     }
+    std::vector<double> listing, deleting;
+    int listedDirectories = 0;
+    for (int i = 0; i < runs; ++i) {
+        if (!RestoreMatches(trees))
+            return 1;
+        Stopwatch list;
+        listedDirectories = ListTrees(trees);
+        listing.push_back(list.ElapsedMs());
+        Stopwatch remove;
+        for (const std::string& path : trees.matches)
+            DeleteFileA(path.c_str());
+        deleting.push_back(remove.ElapsedMs());
+    }
     if (!RestoreMatches(trees))
         return 1;
     Stopwatch watch;
@@ -138,6 +181,10 @@ int BenchFiles(int runs)
     const double perFileMs = watch.ElapsedMs() * scale;
 
     ReportAtMost("file step time", times, kFileStepBudgetMs);
+    ReportValue("  the file system alone: listing the " + std::to_string(listedDirectories) + " directories",
+                listing, "ms");
+    ReportValue("  the file system alone: deleting the " + std::to_string(trees.matches.size()) + " files",
+                deleting, "ms");
     ReportAtMost("longest tick of the file step, in slices", longestSlices, kTickBudgetMs);
     ReportValue("  ticks the file step takes", slices, "");
     ReportValue("directory reads of the file step", reads, "");

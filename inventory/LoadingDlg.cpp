@@ -163,8 +163,10 @@ void CLoadingDlg::OnTick()
         return;
     }
     g_busy = true;
-    SendMessageA(progress, PBM_STEPIT, 0, 0);
+    // A step spread over ticks moves the bar as far as one tick would.
     const bool continuedBefore = stepContinues;
+    if (!continuedBefore)
+        SendMessageA(progress, PBM_STEPIT, 0, 0);
     stepContinues = false;
     const UINT error = RunStep();
     // Only an unfinished step 7, 8 or 9 sets stepContinues.
@@ -178,7 +180,7 @@ void CLoadingDlg::OnTick()
         EndDialog(hwnd, 0);
     } else if (LoadingStep >= kStepCount) {
         EndDialog(hwnd, 1);
-    } else {
+    } else if (!stepContinues) {
         SendMessageA(progress, PBM_STEPIT, 0, 0);
     }
     g_busy = false;

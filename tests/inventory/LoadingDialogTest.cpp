@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -160,6 +161,7 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
 namespace {
 
 std::vector<DWORD> g_tickTimes;
+std::vector<LRESULT> g_barAtTick;
 
 LRESULT CALLBACK TimeTicks(int code, WPARAM removed, LPARAM data)
 {
@@ -168,6 +170,7 @@ LRESULT CALLBACK TimeTicks(int code, WPARAM removed, LPARAM data)
         message->message == WM_TIMER && message->wParam == kLoadingTimerId) {
         g_stepAtTick.push_back(g_watched->LoadingStep);
         g_tickTimes.push_back(GetTickCount());
+        g_barAtTick.push_back(SendDlgItemMessageA(message->hwnd, IDC_LOADING_PROGRESS, PBM_GETPOS, 0, 0));
         if (g_stepAtTick.size() == 1)
             PostMessageA(message->hwnd, WM_COMMAND, IDCANCEL, 0);  // answered No: 200 ms ticks
     }
@@ -242,6 +245,7 @@ TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
     MessageBoxRecorder boxes(IDNO);
     g_stepAtTick.clear();
     g_tickTimes.clear();
+    g_barAtTick.clear();
     g_hook = SetWindowsHookExA(WH_GETMESSAGE, TimeTicks, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, g_hook);
     CLoadingDlg::tickWorkMs = 0;
@@ -263,4 +267,16 @@ TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
     ASSERT_GT(last, first);
     const DWORD spread = g_tickTimes[static_cast<std::size_t>(last)] - g_tickTimes[static_cast<std::size_t>(first)];
     EXPECT_LT(spread, 14u * 200u / 2u) << "continuation ticks came at the steps' pacing";
+
+    // The bar moves as far for a step spread over ticks as for one tick:
+    // not at all between its later ticks.
+    int stillTicks = 0;
+    for (std::size_t i = 2; i < g_stepAtTick.size(); ++i) {
+        if (g_stepAtTick[i] == g_stepAtTick[i - 1] && g_stepAtTick[i - 1] == g_stepAtTick[i - 2] &&
+            g_stepAtTick[i] >= 7 && g_stepAtTick[i] <= 9) {
+            EXPECT_EQ(g_barAtTick[i - 1], g_barAtTick[i]) << "tick " << i;
+            ++stillTicks;
+        }
+    }
+    EXPECT_EQ(4 + 4 + 1, stillTicks);  // the third and later ticks of steps 7, 8 and 9
 }

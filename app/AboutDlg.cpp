@@ -1,10 +1,10 @@
 #include "AboutDlg.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "DirectoryPaths.h"
 #include "OSInfo.h"
+#include "TextUtil.h"
 #include "WindowUtil.h"
 #include "resource.h"
 
@@ -18,7 +18,7 @@ const char kBuildTime[] = __TIME__;
 
 void FormatFileVersion(DWORD mostSignificant, DWORD leastSignificant, char* out, std::size_t size)
 {
-    std::snprintf(out, size, "%u.%02u.%02u.%02u", static_cast<unsigned>(HIWORD(mostSignificant)),
+    FormatText(out, size, "%u.%02u.%02u.%02u", static_cast<unsigned>(HIWORD(mostSignificant)),
                   static_cast<unsigned>(LOWORD(mostSignificant)), static_cast<unsigned>(HIWORD(leastSignificant)),
                   static_cast<unsigned>(LOWORD(leastSignificant)));
 }
@@ -45,7 +45,7 @@ void ReadFileVersion(const char* path, char* out, std::size_t size)
 
 void FormatKilobytes(SIZE_T bytes, char* out, std::size_t size)
 {
-    std::snprintf(out, size, "%d kb", static_cast<int>(bytes >> 10));
+    FormatText(out, size, "%d kb", static_cast<int>(bytes >> 10));
 }
 
 const char* PlatformName(int platformKind)
@@ -106,7 +106,7 @@ void CAboutDlg::OnInitDialog(HWND window)
     ReadFileVersion(program.FullPath(), value, sizeof(value));
     AddRow(strings.GetString(IDS_ABOUT_VERSION), value);
 
-    std::snprintf(value, sizeof(value), "%s %s", kBuildDate, kBuildTime);
+    FormatText(value, sizeof(value), "%s %s", kBuildDate, kBuildTime);
     AddRow(strings.GetString(IDS_ABOUT_BUILD), value);
 
     AddRow(strings.GetString(IDS_ABOUT_PLATFORM), PlatformName(COSInfo().GetPlatformKind()));

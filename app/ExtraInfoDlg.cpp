@@ -1,8 +1,7 @@
 #include "ExtraInfoDlg.h"
 
-#include <cstdio>
-
 #include "DirectoryPaths.h"
+#include "TextUtil.h"
 #include "UninstallDatabase.h"
 #include "WindowUtil.h"
 #include "resource.h"
@@ -122,11 +121,11 @@ const UninstallProfile* CExtraInfoDlg::ChooseShownProfile(UninstallProfile& loca
         caption = "Extra Info - EMPTY AND UNKNOWN SETTINGS!!!";
         if (last && database->FindProfileByName(local, last->driverName)) {
             shown = &local;
-            std::snprintf(text, sizeof(text), "Extra Info - Printer: %s", local.name);
+            FormatText(text, sizeof(text), "Extra Info - Printer: %s", local.name);
             caption = text;
         } else if (last && database->FindProfileByManufacturer(local, last->driverName)) {
             shown = &local;
-            std::snprintf(text, sizeof(text), "Extra Info - Mfg: %s", local.name);
+            FormatText(text, sizeof(text), "Extra Info - Mfg: %s", local.name);
             caption = text;
         }
     }

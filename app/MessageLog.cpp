@@ -1,11 +1,11 @@
 #include "MessageLog.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "EventLog.h"
 #include "SilentRun.h"
+#include "TextUtil.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ unsigned MessageStringId(HINSTANCE instance, const char* text)
 int LoggingMessageBoxHandler(HWND owner, const char* text, const char* caption, UINT style)
 {
     char id[32];
-    std::snprintf(id, sizeof(id), "string=%u ", MessageStringId(GetModuleHandleA(nullptr), text));
+    FormatText(id, sizeof(id), "string=%u ", MessageStringId(GetModuleHandleA(nullptr), text));
     const std::string entry = std::string(id) + (text ? text : "");
     if (IsSilentRun()) {
         const int answer = SafeAnswer(style);

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "CommandLineSwitches.h"
@@ -12,6 +11,7 @@
 #include "SilentRun.h"
 #include "UserMessage.h"
 #include "StartupModes.h"
+#include "TextUtil.h"
 #include "WindowUtil.h"
 
 namespace {
@@ -25,7 +25,7 @@ std::string WindowsVersionText()
     if (!GetVersionExA(&version))
         return "unknown";
     char text[200];
-    std::snprintf(text, sizeof(text), "platform=%lu version=%lu.%lu build=%lu %.100s", version.dwPlatformId,
+    FormatText(text, sizeof(text), "platform=%lu version=%lu.%lu build=%lu %.100s", version.dwPlatformId,
                   version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, version.szCSDVersion);
     return text;
 }

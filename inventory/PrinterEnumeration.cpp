@@ -3,7 +3,6 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 #include <set>
 #include <string>
@@ -91,7 +90,7 @@ void RecordAsStaying(InstalledPrinter& record, HANDLE printer, const char* name)
 std::string DescribeFailure(const QuickExceptionInfo& failure)
 {
     char text[256];
-    std::snprintf(text, sizeof(text), "%s \n%s%s \n%s%i \n%s%s \n%s: %i \n%s: %i",
+    FormatText(text, sizeof(text), "%s \n%s%s \n%s%i \n%s%s \n%s: %i \n%s: %i",
                   "CLoadingDlg::BuildListOfInstalledPrinters failed", "Function: ", failure.functionName,
                   "Last Error Code: ", static_cast<int>(failure.lastError), "Desc: ", failure.description,
                   failure.label1, static_cast<int>(failure.value1), failure.label2 ? failure.label2 : "(null)",

@@ -1,6 +1,5 @@
 #include "HardwareIdMatch.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "TextUtil.h"
@@ -27,7 +26,7 @@ int FindHardwareIdMatch(const char* list, std::size_t size, const char* target)
 
 void FormatUsbHardwareId(unsigned vendorId, unsigned productId, char* out, std::size_t size)
 {
-    std::snprintf(out, size, "USB\\VID_%04X&PID_%04X", vendorId & 0xFFFFu, productId & 0xFFFFu);
+    FormatText(out, size, "USB\\VID_%04X&PID_%04X", vendorId & 0xFFFFu, productId & 0xFFFFu);
 }
 
 bool IsUsbBusId(const char* id) { return TextStartsWith(id, "USB\\"); }

@@ -1,6 +1,6 @@
 #include "ScriptReader.h"
 
-#include <cstdio>
+#include <string>
 #include <utility>
 
 namespace {
@@ -12,13 +12,6 @@ constexpr std::size_t kCategoryBuffer = 4096;
 std::string Excerpt(const std::string& item)
 {
     return item.size() <= 40 ? item : item.substr(0, 40) + "...";
-}
-
-std::string NumberText(std::size_t n)
-{
-    char text[32];
-    std::snprintf(text, sizeof(text), "%lu", static_cast<unsigned long>(n));
-    return text;
 }
 
 void CheckBufferSize(const IniSection& section, bool withValues, ScriptProblemLog* problems,
@@ -36,8 +29,8 @@ void CheckBufferSize(const IniSection& section, bool withValues, ScriptProblemLo
     const std::size_t limit = starter ? kStarterBuffer : kCategoryBuffer;
     if (total >= limit) {
         ReportProblem(problems, PROBLEM_SECTION_OVER_BUFFER, scriptPath,
-                      "[" + section.name + "] holds " + NumberText(total) +
-                          " bytes of items; uninstallers that read only " + NumberText(limit) +
+                      "[" + section.name + "] holds " + std::to_string(total) +
+                          " bytes of items; uninstallers that read only " + std::to_string(limit) +
                           " bytes of it leave the rest behind");
     }
 }
@@ -61,7 +54,7 @@ std::vector<std::string> ReadSectionItems(const IniDocument& script, const char*
         if (!FitsField(item.c_str())) {
             ReportProblem(problems, PROBLEM_ITEM_TOO_LONG, script.GetPath(),
                           "[" + section->name + "] item \"" + Excerpt(item) + "\" has " +
-                              NumberText(item.size()) + " characters (at most 259): skipped");
+                              std::to_string(item.size()) + " characters (at most 259): skipped");
             continue;
         }
         items.push_back(std::move(item));

@@ -1,6 +1,8 @@
 #include "TextUtil.h"
 
 #include <climits>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 char FoldChar(char c)
@@ -44,6 +46,26 @@ bool CopyText(char* dest, std::size_t destSize, const char* source)
         return false;
     dest[0] = '\0';
     return AppendText(dest, destSize, source);
+}
+
+bool FormatText(char* dest, std::size_t destSize, const char* format, ...)
+{
+    if (!dest || destSize == 0)
+        return false;
+    dest[0] = '\0';
+    if (!format)
+        return true;
+    std::va_list arguments;
+    va_start(arguments, format);
+#ifdef _WIN32
+    // msvcrt's: -1 when cut, and then without a terminator.
+    const int written = _vsnprintf(dest, destSize, format, arguments);
+#else
+    const int written = std::vsnprintf(dest, destSize, format, arguments);
+#endif
+    va_end(arguments);
+    dest[destSize - 1] = '\0';
+    return written >= 0 && static_cast<std::size_t>(written) < destSize;
 }
 
 bool AppendText(char* dest, std::size_t destSize, const char* source)

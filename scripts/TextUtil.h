@@ -31,6 +31,17 @@ template <std::size_t N> bool AppendText(char (&dest)[N], const char* source)
     return AppendText(dest, N, source);
 }
 
+// Bounded formatting with the system's own C library (integers and texts
+// only): the destination is always terminated; false when the text was
+// cut. The C++ library's snprintf would add its floating-point formatter
+// to the program.
+#ifdef _WIN32
+#define TEXT_FORMAT_CHECK(f, a) __attribute__((format(ms_printf, f, a)))
+#else
+#define TEXT_FORMAT_CHECK(f, a) __attribute__((format(printf, f, a)))
+#endif
+bool FormatText(char* dest, std::size_t destSize, const char* format, ...) TEXT_FORMAT_CHECK(3, 4);
+
 // True when the text (and its NUL) fits a field of the given size.
 bool FitsField(const char* text, std::size_t fieldSize = kTextField);
 

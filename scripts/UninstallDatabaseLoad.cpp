@@ -2,8 +2,8 @@
 // [CommandlineParam] and [UnScannerDriver] settings.
 #include <windows.h>
 
-#include <cstdio>
 #include <iterator>
+#include <string>
 #include <utility>
 
 #include "IniDocument.h"
@@ -16,13 +16,6 @@ namespace {
 // Setting texts are read into more room than they may take, so that an
 // overlong one is seen and refused rather than cut.
 constexpr DWORD kSettingBuffer = 1024;
-
-std::string LineNumberText(std::size_t n)
-{
-    char text[32];
-    std::snprintf(text, sizeof(text), "%lu", static_cast<unsigned long>(n));
-    return text;
-}
 
 // The text of a key read with the profile function; false when it has more
 // than 259 characters.
@@ -79,7 +72,7 @@ int UninstallDatabase::ReadScript(const char* path, IniDocument& script)
     }
     for (const IniRefusedLine& line : script.RefusedLines()) {
         ReportProblem(problems, PROBLEM_LINE_REFUSED, fullPath,
-                      "line " + LineNumberText(line.lineNumber) +
+                      "line " + std::to_string(line.lineNumber) +
                           (line.isHeader ? ": section name over 259 characters; the section is ignored"
                                          : " of [" + line.section +
                                                "]: key or value over 259 characters; the line is ignored"));

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include "TextUtil.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ std::string Text(const char* text) { return text ? std::string(text) : std::stri
 std::string FormatLogTimestamp(int year, int month, int day, int hour, int minute, int second, int millis)
 {
     char stamp[40];
-    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day, hour, minute, second,
+    FormatText(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day, hour, minute, second,
                   millis);
     return stamp;
 }
@@ -68,7 +68,7 @@ void LogEvent(const char* event, const char* target, unsigned long result)
     if (g_path.empty())
         return;
     char code[24];
-    std::snprintf(code, sizeof(code), " result=%lu", result);
+    FormatText(code, sizeof(code), " result=%lu", result);
     AppendLine(Text(event) + ' ' + Text(target) + code);
 }
 

@@ -47,6 +47,27 @@ TEST(TextCopy, CopiesAreBoundedAndTerminated)
     EXPECT_FALSE(FitsField(std::string(260, 'a').c_str()));
 }
 
+// The system's formatter leaves a text that fills the buffer exactly, or
+// one that is cut, without its terminator; FormatText never does.
+TEST(TextCopy, FormattingIsBoundedAndTerminated)
+{
+    char six[6];
+    EXPECT_TRUE(FormatText(six, sizeof(six), "%s%d", "ab", 123));
+    EXPECT_STREQ("ab123", six);
+    EXPECT_FALSE(FormatText(six, sizeof(six), "%04X%s", 0xBEEFu, "zz"));
+    EXPECT_STREQ("BEEFz", six);
+    EXPECT_FALSE(FormatText(six, sizeof(six), "%lu", 123456789ul));
+    EXPECT_STREQ("12345", six);
+    EXPECT_TRUE(FormatText(six, sizeof(six), "%s", ""));
+    EXPECT_STREQ("", six);
+
+    char one[1] = {'x'};
+    EXPECT_FALSE(FormatText(one, sizeof(one), "%d", 7));
+    EXPECT_EQ('\0', one[0]);
+    EXPECT_FALSE(FormatText(nullptr, 4, "%d", 7));
+    EXPECT_FALSE(FormatText(six, 0, "%d", 7));
+}
+
 TEST(TextTokens, NextTokenCutsAtTheFirstDelimiter)
 {
     char line[] = "HKLM,SOFTWARE\\VANTO,,2";

@@ -25,15 +25,20 @@ namespace {
 CLoadingDlg* g_watched = nullptr;
 HHOOK g_hook = nullptr;
 std::vector<int> g_stepAtTick;
+std::vector<DWORD> g_tickTimes;
+std::vector<LRESULT> g_barAtTick;
 
-// Notes the step each loading tick finds, and asks to stop at the first
-// one (answered No, which makes the later ticks come faster).
+// Notes the step, the time and the bar's position each loading tick finds,
+// and asks to stop at the first one (answered No, which makes the later
+// ticks come faster).
 LRESULT CALLBACK WatchTicks(int code, WPARAM removed, LPARAM data)
 {
     const MSG* message = reinterpret_cast<const MSG*>(data);
     if (code == HC_ACTION && removed == PM_REMOVE && g_watched && message->hwnd == g_watched->hwnd &&
         message->message == WM_TIMER && message->wParam == kLoadingTimerId) {
         g_stepAtTick.push_back(g_watched->LoadingStep);
+        g_tickTimes.push_back(GetTickCount());
+        g_barAtTick.push_back(SendDlgItemMessageA(message->hwnd, IDC_LOADING_PROGRESS, PBM_GETPOS, 0, 0));
         if (g_stepAtTick.size() == 1)
             PostMessageA(message->hwnd, WM_COMMAND, IDCANCEL, 0);
     }
@@ -66,6 +71,8 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
 
     g_watched = &dialog;
     g_stepAtTick.clear();
+    g_tickTimes.clear();
+    g_barAtTick.clear();
     g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchTicks, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, g_hook);
     const UINT_PTR guard = SetTimer(nullptr, 0, 60000, GiveUp);
@@ -160,23 +167,6 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
 
 namespace {
 
-std::vector<DWORD> g_tickTimes;
-std::vector<LRESULT> g_barAtTick;
-
-LRESULT CALLBACK TimeTicks(int code, WPARAM removed, LPARAM data)
-{
-    const MSG* message = reinterpret_cast<const MSG*>(data);
-    if (code == HC_ACTION && removed == PM_REMOVE && g_watched && message->hwnd == g_watched->hwnd &&
-        message->message == WM_TIMER && message->wParam == kLoadingTimerId) {
-        g_stepAtTick.push_back(g_watched->LoadingStep);
-        g_tickTimes.push_back(GetTickCount());
-        g_barAtTick.push_back(SendDlgItemMessageA(message->hwnd, IDC_LOADING_PROGRESS, PBM_GETPOS, 0, 0));
-        if (g_stepAtTick.size() == 1)
-            PostMessageA(message->hwnd, WM_COMMAND, IDCANCEL, 0);  // answered No: 200 ms ticks
-    }
-    return CallNextHookEx(g_hook, code, removed, data);
-}
-
 std::vector<std::string> ScriptsIn(const TempDir& directory)
 {
     const char* const texts[] = {
@@ -246,7 +236,7 @@ TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
     g_stepAtTick.clear();
     g_tickTimes.clear();
     g_barAtTick.clear();
-    g_hook = SetWindowsHookExA(WH_GETMESSAGE, TimeTicks, nullptr, GetCurrentThreadId());
+    g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchTicks, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, g_hook);
     CLoadingDlg::tickWorkMs = 0;
     const INT_PTR result = RunLoading(dialog);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ServiceApi.h"
 #include "TextUtil.h"
 #include "UserMessage.h"
 
@@ -19,7 +20,7 @@ bool WaitUntilStopped(SC_HANDLE service)
 {
     for (DWORD waited = 0;; waited += 100) {
         SERVICE_STATUS status = {};
-        if (!QueryServiceStatus(service, &status))
+        if (!ServiceQueryStatus(service, &status))
             return false;
         if (status.dwCurrentState == SERVICE_STOPPED)
             return true;
@@ -31,21 +32,21 @@ bool WaitUntilStopped(SC_HANDLE service)
 
 void RestartSpoolerService()
 {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE manager = ServiceOpenManager(SC_MANAGER_ALL_ACCESS);
     if (!manager)
         return;
-    SC_HANDLE spooler = OpenServiceA(manager, "Spooler", SERVICE_STOP | SERVICE_START | SERVICE_QUERY_STATUS);
+    SC_HANDLE spooler = ServiceOpen(manager, "Spooler", SERVICE_STOP | SERVICE_START | SERVICE_QUERY_STATUS);
     if (spooler) {
         SERVICE_STATUS status = {};
         // A spooler that was not running is left alone.
-        if (ControlService(spooler, SERVICE_CONTROL_STOP, &status)) {
+        if (ServiceControl(spooler, SERVICE_CONTROL_STOP, &status)) {
             WaitUntilStopped(spooler);
-            if (!StartServiceA(spooler, 0, nullptr))
+            if (!ServiceStart(spooler))
                 ShowMessageBox(nullptr, "Error starting Spooler Service.", "Fatal Error", MB_ICONERROR);
         }
-        CloseServiceHandle(spooler);
+        ServiceClose(spooler);
     }
-    CloseServiceHandle(manager);
+    ServiceClose(manager);
 }
 
 }  // namespace

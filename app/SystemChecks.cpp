@@ -1,5 +1,7 @@
 #include "SystemChecks.h"
 
+#include "ServiceApi.h"
+
 namespace {
 
 struct CompanionWindow {
@@ -33,17 +35,17 @@ bool TokenHoldsGroup(HANDLE token, PSID group)
 // Opens the manager and the spooler service, runs the action, closes both.
 template <typename Action> int WithSpoolerService(Action action)
 {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE manager = ServiceOpenManager(SC_MANAGER_ALL_ACCESS);
     if (!manager)
         return 0;
-    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_ALL_ACCESS);
+    SC_HANDLE service = ServiceOpen(manager, kSpoolerService, SERVICE_ALL_ACCESS);
     if (!service) {
-        CloseServiceHandle(manager);
+        ServiceClose(manager);
         return 0;
     }
     const int result = action(service);
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
+    ServiceClose(service);
+    ServiceClose(manager);
     return result;
 }
 
@@ -93,14 +95,14 @@ int StopSpooler()
 {
     return WithSpoolerService([](SC_HANDLE service) {
         SERVICE_STATUS status = {};
-        return ControlService(service, SERVICE_CONTROL_STOP, &status) ? 1 : 0;
+        return ServiceControl(service, SERVICE_CONTROL_STOP, &status) ? 1 : 0;
     });
 }
 
 int StartSpooler()
 {
     return WithSpoolerService([](SC_HANDLE service) {
-        return (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
+        return (ServiceStart(service) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
     });
 }
 
@@ -110,11 +112,11 @@ int StartSpoolerWhenStopped(DWORD timeoutMs)
         // A start while the stop is pending is refused as "already running".
         for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
             SERVICE_STATUS status = {};
-            if (!QueryServiceStatus(service, &status) || status.dwCurrentState != SERVICE_STOP_PENDING)
+            if (!ServiceQueryStatus(service, &status) || status.dwCurrentState != SERVICE_STOP_PENDING)
                 break;
             Sleep(50);
         }
-        return (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
+        return (ServiceStart(service) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
     });
 }
 

@@ -1,18 +1,6 @@
-# Cross-build for 32-bit Windows with Debian's mingw-w64. The -posix compilers
-# are needed: GoogleTest does not build with the win32 thread model.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_DLLTOOL      i686-w64-mingw32-dlltool)
-set(CMAKE_OBJDUMP      i686-w64-mingw32-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Tests run under Wine through a wrapper that prepares the build tree's prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
+# Cross-build for 32-bit Windows with Debian's mingw-w64, -posix compilers:
+# GoogleTest needs std::mutex, which the win32 thread model lacks. Only test
+# programs come from this toolchain; what ships is built with the one in
+# mingw-i686-win32.cmake.
+set(TRELUN_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686-common.cmake)

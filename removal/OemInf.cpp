@@ -1,43 +1,22 @@
 #include "OemInf.h"
 
-#include <setupapi.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "DirectoryPaths.h"
+#include "SetupApi.h"
 #include "TextUtil.h"
 
 namespace {
 
-typedef BOOL(WINAPI* SetupGetInfFileListFn)(const char*, DWORD, char*, DWORD, DWORD*);
-typedef BOOL(WINAPI* SetupUninstallOemInfFn)(const char*, DWORD, void*);
-
-// setupapi.dll from the system directory only.
-HMODULE LoadSetupApi()
-{
-    FileSpec system;
-    system.Resolve(DIR_SYSTEM);
-    char path[kTextField];
-    CopyText(path, system.DirectoryPath());
-    if (path[0] == '\0' || !AppendText(path, "setupapi.dll"))
-        return nullptr;
-    return LoadLibraryA(path);
-}
-
-template <typename Fn> Fn Lookup(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // INF files of the default INF directory whose names begin with "OEM".
 // Wine's list for INF_STYLE_WIN4 is empty: then the directory is searched.
-std::vector<std::string> OemInfNames(HMODULE setupApi)
+std::vector<std::string> OemInfNames()
 {
     std::vector<std::string> names;
-    SetupGetInfFileListFn getList = Lookup<SetupGetInfFileListFn>(setupApi, "SetupGetInfFileListA");
+    const auto getList = SystemSetupApi().getInfFileList;
     DWORD needed = 0;
     if (getList && getList(nullptr, INF_STYLE_WIN4, nullptr, 0, &needed) && needed > 1) {
         std::vector<char> list(needed + 2, '\0');
@@ -102,19 +81,16 @@ void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName
     result[0] = '\0';
     if (IsEmptyText(driverName))
         return;
-    HMODULE setupApi = LoadSetupApi();
-    if (!setupApi)
+    if (!SystemSetupApi().getInfFileList)
         return;
     FileSpec windows;
     windows.Resolve(DIR_WINDOWS);
     // Without it the INF files would be looked for relative to the current
     // directory.
-    if (windows.DirectoryPath()[0] == '\0') {
-        FreeLibrary(setupApi);
+    if (windows.DirectoryPath()[0] == '\0')
         return;
-    }
     const std::string infDirectory = std::string(windows.DirectoryPath()) + "INF\\";
-    for (const std::string& name : OemInfNames(setupApi)) {
+    for (const std::string& name : OemInfNames()) {
         const std::string path = infDirectory + name;
         if (!FitsField(path.c_str()) || !FitsField(name.c_str(), kOemInfNameSize))
             continue;
@@ -125,7 +101,6 @@ void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName
             break;
         }
     }
-    FreeLibrary(setupApi);
 }
 
 int UninstallOemInf(const char* fileName)
@@ -137,14 +112,8 @@ int UninstallOemInf(const char* fileName)
     const DWORD length = GetFullPathNameA(fileName, MAX_PATH, full, &filePart);
     if (length == 0 || length >= MAX_PATH || !filePart || !*filePart)
         return 2;
-    HMODULE setupApi = LoadSetupApi();
-    if (!setupApi)
-        return 2;
-    int result = 2;
-    SetupUninstallOemInfFn uninstall = Lookup<SetupUninstallOemInfFn>(setupApi, "SetupUninstallOEMInfA");
-    if (uninstall && uninstall(filePart, SUOI_FORCEDELETE, nullptr))
-        result = 0;
-    FreeLibrary(setupApi);
+    const auto uninstall = SystemSetupApi().uninstallOemInf;
+    const int result = uninstall && uninstall(filePart, SUOI_FORCEDELETE, nullptr) ? 0 : 2;
     // The precompiled twin belongs to the INF; some Setup API versions
     // leave it behind, and nothing else would ever remove it.
     if (result == 0) {

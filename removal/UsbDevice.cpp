@@ -1,12 +1,10 @@
 #include "UsbDevice.h"
 
-#include <windows.h>
-#include <cfgmgr32.h>
-#include <setupapi.h>
-
 #include <cstring>
 
+#include "EventLog.h"
 #include "HardwareIdMatch.h"
+#include "SetupApi.h"
 #include "TextUtil.h"
 
 namespace {
@@ -15,19 +13,19 @@ const unsigned long kMaxDevices = 10000;
 
 class SetupApiList : public DeviceList {
 public:
-    explicit SetupApiList(HDEVINFO devices) : devices(devices) {}
-    ~SetupApiList() override { SetupDiDestroyDeviceInfoList(devices); }
+    SetupApiList(const SetupApi& api, HDEVINFO devices) : api(api), devices(devices) {}
+    ~SetupApiList() override { api.destroyDeviceInfoList(devices); }
 
     bool At(unsigned long index, DeviceNode& node, char (&ids)[514]) override
     {
         std::memset(ids, 0, sizeof(ids));
         SP_DEVINFO_DATA device = {};
         device.cbSize = sizeof(device);
-        if (!SetupDiEnumDeviceInfo(devices, index, &device))
+        if (!api.enumDeviceInfo(devices, index, &device))
             return false;
         node = device.DevInst;
-        if (!SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, nullptr,
-                                               reinterpret_cast<BYTE*>(ids), 512, nullptr))
+        if (!api.getDeviceRegistryProperty(devices, &device, SPDRP_HARDWAREID, nullptr,
+                                           reinterpret_cast<BYTE*>(ids), 512, nullptr))
             std::memset(ids, 0, sizeof(ids));
         return true;
     }
@@ -35,41 +33,49 @@ public:
     {
         SP_DEVINFO_DATA device = {};
         device.cbSize = sizeof(device);
-        if (SetupDiEnumDeviceInfo(devices, index, &device))
-            SetupDiRemoveDevice(devices, &device);
+        if (api.enumDeviceInfo(devices, index, &device))
+            api.removeDevice(devices, &device);
     }
 
 private:
+    const SetupApi& api;
     HDEVINFO devices;
 };
 
+// Used only once AllDevices has found every function bound.
 class SetupApiTree : public DeviceTree {
 public:
     std::unique_ptr<DeviceList> AllDevices() override
     {
-        HDEVINFO devices = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+        const SetupApi& api = SystemSetupApi();
+        if (!api.CanRemoveDevices()) {
+            LogText("RemoveUsbDevice", "skipped: the Setup API is not available");
+            return nullptr;
+        }
+        HDEVINFO devices = api.getClassDevs(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
         if (devices == INVALID_HANDLE_VALUE)
             return nullptr;
-        return std::unique_ptr<DeviceList>(new SetupApiList(devices));
+        return std::unique_ptr<DeviceList>(new SetupApiList(api, devices));
     }
     // Wine reports success without writing the node: the value is set to
     // none first, so an unchanged one means there is none.
     DeviceNode Parent(DeviceNode node) override
     {
         DEVINST parent = 0;
-        return CM_Get_Parent(&parent, node, 0) == CR_SUCCESS ? parent : 0;
+        return SystemSetupApi().getParent(&parent, node, 0) == CR_SUCCESS ? parent : 0;
     }
     DeviceNode FirstChild(DeviceNode node) override
     {
         DEVINST child = 0;
-        return CM_Get_Child(&child, node, 0) == CR_SUCCESS ? child : 0;
+        return SystemSetupApi().getChild(&child, node, 0) == CR_SUCCESS ? child : 0;
     }
     bool FirstHardwareId(DeviceNode node, char (&id)[258]) override
     {
         std::memset(id, 0, sizeof(id));
         ULONG length = 256;
         ULONG type = 0;
-        if (CM_Get_DevNode_Registry_PropertyA(node, CM_DRP_HARDWAREID, &type, id, &length, 0) != CR_SUCCESS)
+        if (SystemSetupApi().getDevNodeRegistryProperty(node, CM_DRP_HARDWAREID, &type, id, &length, 0) !=
+            CR_SUCCESS)
             return false;
         id[256] = id[257] = '\0';
         return id[0] != '\0';

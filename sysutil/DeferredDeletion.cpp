@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EventLog.h"
+#include "SystemLibrary.h"
 #include "TextUtil.h"
 #include "WininitText.h"
 
@@ -31,6 +32,17 @@ bool RewriteOpenFile(HANDLE file, const std::string& text)
     DWORD written = 0;
     return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size() && SetEndOfFile(file);
+}
+
+// MoveFileExA is an NT function; looked up, so that its absence on 9x can
+// never keep the program from starting.
+DWORD ScheduleDeleteAtRestart(const char* path)
+{
+    typedef BOOL(WINAPI * MoveFileExFn)(LPCSTR, LPCSTR, DWORD);
+    static MoveFileExFn moveFileEx = nullptr;
+    if (!moveFileEx && !BindSystemFunction(moveFileEx, "kernel32.dll", "MoveFileExA"))
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    return moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS : GetLastError();
 }
 
 // The program's directory with a trailing backslash, and a file name in it.
@@ -87,8 +99,7 @@ int DeleteFileOrSchedule(const COSInfo& os, const char* path)
         LogEvent("ScheduleDeleteInWininit", path, ERROR_SUCCESS);
         break;
     default:
-        LogEvent("ScheduleDeleteAtRestart", path,
-                 MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS : GetLastError());
+        LogEvent("ScheduleDeleteAtRestart", path, ScheduleDeleteAtRestart(path));
         break;
     }
     return 0;

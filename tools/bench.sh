@@ -15,7 +15,7 @@ cd "$root"
 if [ -z "${TRELUN_BENCH_BUILT:-}" ]; then
   tools/setup.sh
   cmake --preset mingw >/dev/null
-  cmake --build build -j2 --target trelun_bench trelun08 vspool08 spoolsim demo_install pelliv_standin hookprobe
+  cmake --build build -j2 --target trelun_bench shipped spoolsim demo_install pelliv_standin hookprobe
 fi
 # The loading dialog and the removal page need a display.
 if [ -z "${DISPLAY:-}" ]; then

@@ -4,7 +4,9 @@
 // another package) needs may be gone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "ContainmentCheck.h"
@@ -14,7 +16,9 @@
 #include "RemovePage.h"
 #include "SimulatedSpooler.h"
 #include "StringLoader.h"
+#include "TempDir.h"
 #include "TestPaths.h"
+#include "UiDriver.h"
 #include "resource.h"
 
 namespace {
@@ -39,6 +43,11 @@ struct SeedSummary {
     bool sliced = false;
 };
 
+// In process the removal page runs in this test; through the program the
+// shipped trelun08.exe runs unattended beside the simulator and removes
+// every printer of the package it lists.
+enum class Runner { InProcess, ShippedProgram };
+
 // The user's choice: everything, nothing, or each listed printer by chance.
 std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& database)
 {
@@ -56,6 +65,58 @@ std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& databa
     return selected;
 }
 
+std::vector<std::string> ChooseEveryListedPrinter(UninstallDatabase& database)
+{
+    std::vector<std::string> selected;
+    for (InstalledPrinter& printer : database.printers) {
+        printer.excluded = printer.IsListed() ? 0 : 1;
+        if (printer.IsListed())
+            selected.push_back(printer.name);
+    }
+    return selected;
+}
+
+// The registry lines the program applied, from its log ("<date> <time>
+// <event> <line> result=<code>"): step 0's profile and what the removers
+// appended to it, which the check then holds to its rules.
+std::vector<std::string> AppliedRegistryLines(const std::string& log)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < log.size()) {
+        std::size_t end = log.find("\r\n", start);
+        if (end == std::string::npos)
+            end = log.size();
+        const std::string line = log.substr(start, end - start);
+        start = end + 2;
+        for (const char* event : {" RegDeleteKey ", " RegDeleteValue ", " DeleteRegistryTree "}) {
+            const std::size_t at = line.find(event);
+            const std::size_t result = line.rfind(" result=");
+            if (at != std::string::npos && result != std::string::npos && result > at)
+                lines.push_back(line.substr(at + std::strlen(event), result - at - std::strlen(event)));
+        }
+    }
+    return lines;
+}
+
+// The shipped program from build/bin, copied beside the simulator; its log
+// tells which registry lines it applied.
+void RunShippedProgramSilently(bool unpell, std::vector<std::string>& appliedLines)
+{
+    TempDir directory;
+    ASSERT_TRUE(CopyFileA((BinDirectory() + "..\\bin\\trelun08.exe").c_str(),
+                          directory.Join("trelun08.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BesideTests("VSPOOL08.dll").c_str(), directory.Join("VSPOOL08.dll").c_str(), FALSE));
+    const std::string log = directory.Join("run.log");
+    UiDriver program;
+    ASSERT_TRUE(program.Start(directory.Join("trelun08.exe"),
+                              std::string(unpell ? "/SILENT /UNPELL" : "/SILENT") + " /LOG:\"" + log + "\"",
+                              directory.Path()));
+    const DWORD exitCode = program.WaitForExit(120000);
+    EXPECT_TRUE(exitCode == 0 || exitCode == 3010) << "exit code " << exitCode;
+    appliedLines = AppliedRegistryLines(ReadWholeFile(log));
+}
+
 std::string Describe(const std::vector<std::string>& violations)
 {
     std::string text;
@@ -64,7 +125,8 @@ std::string Describe(const std::vector<std::string>& violations)
     return text;
 }
 
-void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary& summary)
+void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary& summary,
+                           Runner runner = Runner::InProcess)
 {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Layout& layout = guard.GetLayout();
@@ -77,7 +139,7 @@ void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary&
     UninstallDatabase database;
     ASSERT_TRUE(LoadDatabase(database, installation.scriptPaths, installation.unpell));
     RemovalRecord record;
-    record.selected = ChoosePrinters(seed, database);
+    record.selected = runner == Runner::InProcess ? ChoosePrinters(seed, database) : ChooseEveryListedPrinter(database);
     database.BuildRemovalProfile();
     record.planned.Assign(database.removalProfile);
     summary.printers = database.printers.Count();
@@ -85,6 +147,22 @@ void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary&
     summary.noneStays = database.keptPrinterCount == 0;
 
     const SystemState before = CaptureState(layout, installation, spooler.Read());
+    if (runner == Runner::ShippedProgram) {
+        std::vector<std::string> appliedLines;
+        RunShippedProgramSilently(installation.unpell, appliedLines);
+        const SystemState after = CaptureState(layout, installation, spooler.Read());
+        record.journal = spooler.Journal();
+        TextList& lines = database.removalProfile.registryKeys;
+        for (const std::string& line : appliedLines) {
+            if (std::none_of(lines.begin(), lines.end(),
+                             [&](const std::string& known) { return TextEquals(known.c_str(), line.c_str()); }))
+                lines.push_back(line);
+        }
+        const std::vector<std::string> violations =
+            CheckContainment(installation, layout, database, record, before, after);
+        EXPECT_TRUE(violations.empty()) << violations.size() << " violation(s):\n" << Describe(violations);
+        return;
+    }
     // Every third installation is removed with no time to spare in a tick:
     // each step that can spread over ticks does one piece per tick.
     summary.sliced = seed % 3 == 0;
@@ -139,5 +217,18 @@ TEST(SerialContainment, RandomInstallationsLoseNothingOutsideTheirProfile)
         // Both kinds of run must occur, or a whole branch went unchecked.
         EXPECT_GT(withNoneStaying, 0);
         EXPECT_LT(withNoneStaying, static_cast<int>(checked));
+    }
+}
+
+TEST(SerialContainment, ShippedProgramRemovesUnattendedWithinItsProfile)
+{
+    PrefixGuard guard;
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        SeedSummary summary;
+        RemoveOneInstallation(seed, guard, summary, Runner::ShippedProgram);
+        guard.Sweep();
+        if (HasFatalFailure())
+            break;
+        std::printf("[ seed %2u ] %d printers, all listed removed by trelun08.exe /SILENT\n", seed, summary.printers);
     }
 }

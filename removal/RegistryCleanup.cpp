@@ -20,7 +20,7 @@
 namespace {
 
 const char kOemPathsKey[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
-const char kProgramGroupsKey[] = "SOFTWARE\\VANTO\\OEM01\\ProgramGroups";
+const char kMakerKey[] = "SOFTWARE\\VANTO";
 const DWORD kLongestLoadLine = 65536;
 
 // Splits at commas into at most count fields, double quotes removed from
@@ -272,7 +272,6 @@ int RemovePage::removeStartupEntry(const char* valueName, const char* command)
 
 void RemovePage::applyRegistryLines()
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProgramGroupsKey);
     if (!database)
         return;
     TextList lines = database->removalProfile.registryKeys;
@@ -300,8 +299,14 @@ void RemovePage::applyRegistryLines()
         if (!MayDeleteKey(line.root, line.key))
             continue;
         if (!line.hasFlag) {
-            if (!kept.ClaimsAnythingIn(line.root, line.key))
-                LogEvent("RegDeleteKey", text.c_str(), static_cast<unsigned long>(RegDeleteKeyA(root, line.key.c_str())));
+            if (kept.ClaimsAnythingIn(line.root, line.key))
+                continue;
+            // The maker's key also holds its other products, which the 9x
+            // family's RegDeleteKeyA would take along.
+            const bool makersKey = line.root == ROOT_HKLM && TextEquals(TrimmedKey(line.key).c_str(), kMakerKey);
+            LogEvent("RegDeleteKey", text.c_str(),
+                     static_cast<unsigned long>(makersKey ? DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())
+                                                          : RegDeleteKeyA(root, line.key.c_str())));
             continue;
         }
         if (kept.TreeHolds(line.root, line.key))

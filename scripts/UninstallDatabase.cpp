@@ -191,10 +191,15 @@ void UninstallDatabase::AddFinalCleanup(UninstallProfile& target)
     target.files.swap(ownFiles);
     if (!files.empty())
         MergeTextLists(target.files, files);
+    // Without a script nothing says the maker's keys are this package's.
+    if (profiles.empty())
+        return;
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\OEM01", "", true);
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\VSR32_08", "", true);
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\Filters", "", true);
-    target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO", "", false);
+    // The maker's own key alone, not as a tree: it goes only once nothing
+    // of its other products is left in it.
+    target.registryKeys.push_back("HKLM,\"SOFTWARE\\VANTO\",\"\"");
 }
 
 void UninstallDatabase::SortAndUniqueAll()

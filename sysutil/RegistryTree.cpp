@@ -18,20 +18,29 @@ bool NamesOnlyTheRoot(const char* subkey)
     return true;
 }
 
-// The key was opened; deletes it unless it is gone or cannot be opened again.
-int DeleteEmptiedKey(HKEY root, const char* subkey)
+bool HasSubkey(HKEY key)
 {
-    HKEY again = nullptr;
-    if (RegOpenKeyA(root, subkey, &again) != ERROR_SUCCESS || !again)
-        return 0;
-    const int deleted = RegDeleteKeyA(root, subkey) == ERROR_SUCCESS ? 1 : 0;
-    RegCloseKey(again);
-    return deleted;
+    char name[261] = {};
+    return RegEnumKeyA(key, 0, name, sizeof(name)) != ERROR_NO_MORE_ITEMS;
 }
 
-}  // namespace
-
-namespace {
+// A key that still holds a kept one stays; what else it held goes.
+void DeleteValues(HKEY key)
+{
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        char name[16384] = {};
+        DWORD size = sizeof(name);
+        const LONG status = RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    for (const std::string& name : names)
+        RegDeleteValueA(key, name.c_str());
+}
 
 // The path without surrounding backslashes, for comparisons.
 std::string Trimmed(const std::string& path)
@@ -65,7 +74,7 @@ int DeleteTree(HKEY root, const char* subkey, const std::vector<std::string>* ke
     std::string prefix = subkey;
     if (prefix.back() != '\\')
         prefix += '\\';
-    int result = 1;
+    bool subkeyStays = false;
     DWORD index = 0;
     LONG status = ERROR_SUCCESS;
     do {
@@ -75,13 +84,21 @@ int DeleteTree(HKEY root, const char* subkey, const std::vector<std::string>* ke
             // A deleted subkey frees its index for the next one.
             if (DeleteTree(root, (prefix + name).c_str(), keep))
                 --index;
-        } else if (status == ERROR_NO_MORE_ITEMS) {
-            result = DeleteEmptiedKey(root, subkey);
-        } else {
-            result = 0;
+            else
+                subkeyStays = true;
         }
         ++index;
     } while (status == ERROR_SUCCESS);
+
+    // Windows 95, 98 and Me delete a key with all its subkeys: a key is
+    // deleted only once nothing is left below it, on every system.
+    int result = 0;
+    if (status != ERROR_NO_MORE_ITEMS)
+        result = 0;
+    else if (subkeyStays || HasSubkey(key))
+        DeleteValues(key);
+    else
+        result = RegDeleteKeyA(root, subkey) == ERROR_SUCCESS ? 1 : 0;
     RegCloseKey(key);
     return result;
 }
@@ -93,4 +110,17 @@ int DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTree(root, 
 int DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep)
 {
     return DeleteTree(root, subkey, &keep);
+}
+
+LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey)
+{
+    if (NamesOnlyTheRoot(subkey))
+        return ERROR_INVALID_PARAMETER;
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyA(root, subkey, &key);
+    if (status != ERROR_SUCCESS)
+        return status;
+    const bool hasSubkey = HasSubkey(key);
+    RegCloseKey(key);
+    return hasSubkey ? ERROR_ACCESS_DENIED : RegDeleteKeyA(root, subkey);
 }

@@ -14,5 +14,10 @@ int DeleteRegistryTree(HKEY root, const char* subkey);
 
 // As DeleteRegistryTree, but the keys named in keep (paths below the same
 // root, compared without case) stay with everything below them, and so do
-// their parents.
+// their parents, which lose their values and their other subkeys.
 int DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep);
+
+// RegDeleteKeyA of a key that has no subkeys, as NT does it on every system:
+// a key with subkeys stays (ERROR_ACCESS_DENIED) where Windows 95, 98 and Me
+// would delete them all. The Windows result code.
+LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey);

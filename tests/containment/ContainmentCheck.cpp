@@ -268,8 +268,6 @@ private:
                         return true;
                 }
             }
-            if (SameText(item.key, "SOFTWARE\\VANTO\\OEM01\\ProgramGroups"))
-                return true;
         }
         if (item.root == "HKCR") {
             for (const InstalledPrinter& printer : database.printers) {

@@ -327,6 +327,8 @@ void GenerateRegistry(Installation& installation, Random& random, const Layout& 
     AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VantoDecoy\\C1", "Val0", "decoy");
     AddRegistryValue(installation.decoyRegistry, HKEY_CURRENT_USER, "SOFTWARE\\VANTOX\\U0", "Val0", "decoy");
     AddRegistryValue(installation.decoyRegistry, HKEY_CLASSES_ROOT, "VantoContain.Doc0X", "", "decoy");
+    // Another product of the same maker, which outlives the package.
+    AddRegistryValue(installation.decoyRegistry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\ScanSuite", "Val0", "decoy");
 
     // The maker's own keys, which go with the last printer.
     AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\VSR32_08", "Version", "8");

@@ -170,10 +170,12 @@ void FinalCleanupStepByStep(UninstallDatabase& database, UninstallProfile& targe
         if (SplitPath(profile.scriptPath, parts) && TextEquals(parts.extension, ".unm"))
             target.files.push_back(std::string(parts.baseName) + parts.extension);
     }
+    if (database.profiles.empty())
+        return;
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\OEM01", "", true);
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\VSR32_08", "", true);
     target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO\\Filters", "", true);
-    target.AddRegistryLine("HKLM", "SOFTWARE\\VANTO", "", false);
+    target.registryKeys.push_back("HKLM,\"SOFTWARE\\VANTO\",\"\"");
 }
 
 void RemovalProfileStepByStep(UninstallDatabase& database)

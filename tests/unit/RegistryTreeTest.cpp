@@ -36,6 +36,15 @@ public:
         RegCloseKey(key);
         return true;
     }
+    bool HasValue(const std::string& relative, const char* name) const
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(handle, relative.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return found;
+    }
     bool Has(const std::string& relative) const
     {
         HKEY key = nullptr;
@@ -93,13 +102,16 @@ TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
     ASSERT_TRUE(key.Create("Corvel\\Settings"));
     ASSERT_TRUE(key.Create("Fuentes\\Shared"));
     ASSERT_TRUE(key.Create("Comunes"));
+    ASSERT_TRUE(key.Create(""));  // a value of the tree's own key
     const std::string root = key.Under("");
     const std::string base = root.substr(0, root.size() - 1);
     // The kept key is written with other letter case and a trailing backslash.
     EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, base.c_str(), {key.Under("FUENTES") + "\\"}));
     EXPECT_FALSE(key.Has("Corvel"));
     EXPECT_FALSE(key.Has("Comunes"));
-    EXPECT_TRUE(key.Has("Fuentes\\Shared"));
+    EXPECT_TRUE(key.HasValue("Fuentes\\Shared", "value"));
+    // Its parent stays, holding nothing else.
+    EXPECT_FALSE(key.HasValue("", "value"));
 
     // A kept key itself is never deleted.
     EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {key.Under("Fuentes")}));
@@ -107,4 +119,17 @@ TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
     // With nothing kept it is the plain tree deletion.
     EXPECT_EQ(1, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {}));
     EXPECT_FALSE(key.Has("Fuentes"));
+}
+
+TEST(DeleteRegistryKeyWithoutSubkeys, AKeyWithSubkeysStaysOnEverySystem)
+{
+    TestKey key;
+    ASSERT_TRUE(key.Create("Maker\\Product"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker").c_str()));
+    EXPECT_TRUE(key.HasValue("Maker\\Product", "value"));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker\\Product").c_str()));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker").c_str()));
+    EXPECT_FALSE(key.Has("Maker"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker").c_str()));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, "\\"));
 }

@@ -20,7 +20,7 @@ const char* const kPrinterDrivers[] = {"Vanto A", "Vanto B", "Vanto C", "Vanto Z
 const char* const kPrefixes[] = {"p0", "p1", "P1", "p2", "p3"};
 const char* const kFinalKeys[4] = {
     "HKLM,\"SOFTWARE\\VANTO\\OEM01\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\\VSR32_08\",\"\",1",
-    "HKLM,\"SOFTWARE\\VANTO\\Filters\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\",\"\",0"};
+    "HKLM,\"SOFTWARE\\VANTO\\Filters\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\",\"\""};
 
 template <typename T, std::size_t N> const T& Pick(std::mt19937& random, const T (&choices)[N])
 {

@@ -30,7 +30,7 @@ bool Has(const TextList& list, const char* item)
 const char kScript[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\VUNZ__08.unm";
 const char* const kFinalKeys[4] = {
     "HKLM,\"SOFTWARE\\VANTO\\OEM01\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\\VSR32_08\",\"\",1",
-    "HKLM,\"SOFTWARE\\VANTO\\Filters\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\",\"\",0"};
+    "HKLM,\"SOFTWARE\\VANTO\\Filters\",\"\",1", "HKLM,\"SOFTWARE\\VANTO\",\"\""};
 
 class Database : public ::testing::Test {
 protected:

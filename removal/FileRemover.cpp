@@ -137,6 +137,9 @@ void RemovePage::removeShortcut(const std::string& entry)
             RemoveDirectoryA(folder.c_str());
         return;
     }
+    // A pattern would take every shortcut it matches.
+    if (!UsableFileName(item))
+        return;
     if (osInfo.IsWin32s()) {
         progmanDeleteItem(group.c_str(), item.c_str());
         return;

@@ -136,6 +136,21 @@ TEST_F(Shortcuts, GroupNamesOutsideTheProgramsFolderAreRefused)
     EXPECT_TRUE(Exists(userPrograms + "Trelun Raiz.lnk"));
 }
 
+// Item names are single shortcuts: a pattern would take every match.
+TEST_F(Shortcuts, ItemNamesWithWildcardsOrDotsAreRefused)
+{
+    const std::string userGroup = userPrograms + kGroup + "\\";
+    ASSERT_TRUE(Touch(userGroup + "Otro.lnk"));
+    ASSERT_TRUE(Touch(userGroup + "Vanto Monitor.lnk"));
+    database.removalProfile.shortcuts = {std::string(kGroup) + ",*,", std::string(kGroup) + ",Vanto ?onitor,",
+                                         std::string(kGroup) + ",*.lnk,", std::string(kGroup) + ",.,",
+                                         std::string(kGroup) + ",..,"};
+    page.removeShortcuts();
+    EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
+    EXPECT_TRUE(Exists(userGroup + "Vanto Monitor.lnk"));
+    EXPECT_TRUE(DirectoryThere(userGroup));
+}
+
 namespace {
 
 std::vector<std::string> g_progmanCommands;

@@ -107,8 +107,15 @@ int DeleteFileOrSchedule(const COSInfo& os, const char* path)
 
 void ScheduleDeleteInWininit(const char* path)
 {
+    if (IsEmptyText(path))
+        return;
+    // WININIT.INI is carried out before long file names are available: a
+    // long path there would be ignored. The log keeps the long one.
+    char shortPath[kTextField] = {};
+    const DWORD shortLength = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    const char* target = shortLength > 0 && shortLength < sizeof(shortPath) ? shortPath : path;
     char line[kTextField] = {};
-    if (IsEmptyText(path) || !CopyText(line, "NUL=") || !AppendText(line, path) || !AppendText(line, "\r\n"))
+    if (!CopyText(line, "NUL=") || !AppendText(line, target) || !AppendText(line, "\r\n"))
         return;
     char wininit[kTextField] = {};
     const UINT length = GetWindowsDirectoryA(wininit, kTextField);
@@ -122,7 +129,7 @@ void ScheduleDeleteInWininit(const char* path)
         return;
     std::string text;
     if (ReadOpenFile(file, text))
-        RewriteOpenFile(file, WithWininitDeletion(text, path));
+        RewriteOpenFile(file, WithWininitDeletion(text, target));
     CloseHandle(file);
 }
 

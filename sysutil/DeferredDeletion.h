@@ -14,7 +14,8 @@ int FileExists(const char* path);
 int DeleteFileOrSchedule(const COSInfo& os, const char* path);
 
 // Adds "NUL=<path>" to the [RENAME] section of the Windows directory's
-// WININIT.INI. A path whose line does not fit 259 characters is skipped.
+// WININIT.INI, the path in its short (8.3) form when the file system has
+// one. A path whose line does not fit 259 characters is skipped.
 void ScheduleDeleteInWininit(const char* path);
 
 // Writes path=NUL into section RENAME of zwininit.ini beside the program,

@@ -180,6 +180,20 @@ TEST(SerialDeferredDeletion, WininitEntryGoesIntoTheRenameSection)
     EXPECT_EQ("[RENAME]\r\nNUL=" + fits + "\r\n", ReadWholeFile(wininit.ini));
 }
 
+// Windows 9x carries the list out before long names exist.
+TEST(SerialDeferredDeletion, WininitEntryNamesAnExistingFileByItsShortPath)
+{
+    WininitFiles wininit;
+    TempDir dir;
+    const std::string longPath = dir.Join("Controlador de impresora largo.dll");
+    ASSERT_TRUE(WriteWholeFile(longPath, "x"));
+    char shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(longPath.c_str(), shortPath, MAX_PATH));
+    ASSERT_EQ(std::string::npos, std::string(shortPath).find(' '));
+    ScheduleDeleteInWininit(longPath.c_str());
+    EXPECT_EQ("[RENAME]\r\nNUL=" + std::string(shortPath) + "\r\n", ReadWholeFile(wininit.ini));
+}
+
 TEST(SerialDeferredDeletion, ZwininitEntryBesideTheProgramOnlyWithItsCompanion)
 {
     Zwininit zwininit;

@@ -89,6 +89,18 @@ TEST_F(SelectPageTest, ShowsLoadingRowUntilFilled)
     EXPECT_TRUE(DrainMainMessages().empty());
 }
 
+TEST_F(SelectPageTest, ImageListsBelongToThePageNotToTheListView)
+{
+    HIMAGELIST small = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    HIMAGELIST large = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+    ASSERT_NE(nullptr, small);
+    ASSERT_NE(nullptr, large);
+    DestroyWindow(window);
+    // Still whole: only the page's destructor destroys them, once.
+    EXPECT_GT(ImageList_GetImageCount(small), 0);
+    EXPECT_GT(ImageList_GetImageCount(large), 0);
+}
+
 TEST_F(SelectPageTest, ListsOnlyListedPrintersWithAllSixColumns)
 {
     database.printers.Append(MakePrinter("Corvel Oficina", "VANTO Corvel PCL", "", "", 1));

@@ -1,5 +1,7 @@
 #include "SystemChecks.h"
 
+#include <vector>
+
 #include "ServiceApi.h"
 
 namespace {
@@ -17,14 +19,22 @@ const CompanionWindow kCompanions[] = {
 
 const char kSpoolerService[] = "Spooler";
 
+// Companion programs get this long to close; one that hangs is left behind.
+const UINT kCloseTimeoutMs = 5000;
+
 bool TokenHoldsGroup(HANDLE token, PSID group)
 {
-    // DWORD-aligned storage for the TOKEN_GROUPS record.
-    DWORD buffer[1024];
+    // A domain account can be in hundreds of groups: the size is asked first.
     DWORD length = 0;
-    if (!GetTokenInformation(token, TokenGroups, buffer, sizeof(buffer), &length))
+    if (GetTokenInformation(token, TokenGroups, nullptr, 0, &length) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || length == 0)
         return false;
-    const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer);
+    // DWORD-aligned storage for the TOKEN_GROUPS record.
+    std::vector<DWORD> buffer((length + sizeof(DWORD) - 1) / sizeof(DWORD));
+    if (!GetTokenInformation(token, TokenGroups, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(DWORD)),
+                             &length))
+        return false;
+    const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
     for (DWORD i = 0; i < groups->GroupCount; ++i) {
         if (EqualSid(groups->Groups[i].Sid, group))
             return true;
@@ -78,7 +88,10 @@ int SendCloseToClass(const char* windowClass, WPARAM wParam, LPARAM lParam)
     HWND window = FindWindowA(windowClass, nullptr);
     if (!window)
         return 0;
-    return SendMessageA(window, WM_CLOSE, wParam, lParam) == 0 ? 1 : 0;
+    DWORD_PTR result = 1;
+    if (!SendMessageTimeoutA(window, WM_CLOSE, wParam, lParam, SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result))
+        return 0;
+    return result == 0 ? 1 : 0;
 }
 
 int CloseCompanionPrograms()
@@ -125,7 +138,8 @@ int CloseWin95Spooler()
     HWND spooler = FindWindowA("SpoolProcessClass", nullptr);
     if (!spooler)
         return 0;
-    SendMessageA(spooler, WM_CLOSE, 0, 0);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(spooler, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result);
     Sleep(1000);
     return 1;
 }

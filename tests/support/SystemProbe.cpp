@@ -2,6 +2,8 @@
 // prints what happened:
 //   system_probe is-admin                   IsAdministrator of the running system,
 //                                           and how often a process token was opened
+//   system_probe is-admin-many-groups       IsAdministrator with a token whose groups
+//                                           need more than 8 KB
 //   system_probe restart-without-privilege  RestartWithPrivilege after the shutdown
 //                                           privilege was removed from the token
 #include <windows.h>
@@ -22,6 +24,23 @@ BOOL WINAPI CountingOpenProcessToken(HANDLE process, DWORD access, PHANDLE token
 {
     ++tokenOpens;
     return realOpenProcessToken(process, access, token);
+}
+
+// A token in many groups: every buffer smaller than the groups plus 8 KB is
+// too small, as for a domain account in hundreds of groups.
+decltype(&GetTokenInformation) realGetTokenInformation = nullptr;
+
+BOOL WINAPI ManyGroupsGetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID buffer, DWORD size,
+                                          PDWORD length)
+{
+    DWORD real = 0;
+    realGetTokenInformation(token, kind, nullptr, 0, &real);
+    if (size < real + 8192) {
+        *length = real + 8192;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    return realGetTokenInformation(token, kind, buffer, size, length);
 }
 
 // Redirects this program's import of dll!function.
@@ -92,6 +111,12 @@ int main(int argc, char** argv)
         const int admin = IsAdministrator(os);
         std::printf("hooked=%d platform=%d admin=%d tokens=%d\n", hooked ? 1 : 0, os.GetPlatformKind(), admin,
                     tokenOpens);
+    } else if (argc == 2 && std::strcmp(argv[1], "is-admin-many-groups") == 0) {
+        void* original = nullptr;
+        const bool hooked = HookImport("advapi32.dll", "GetTokenInformation",
+                                       reinterpret_cast<void*>(&ManyGroupsGetTokenInformation), &original);
+        realGetTokenInformation = reinterpret_cast<decltype(&GetTokenInformation)>(original);
+        std::printf("hooked=%d admin=%d\n", hooked ? 1 : 0, IsAdministrator(COSInfo()));
     } else if (argc == 2 && std::strcmp(argv[1], "restart-without-privilege") == 0) {
         const bool removed = RemoveShutdownPrivilege();
         const int result = RestartWithPrivilege(RecordRestart);

@@ -100,6 +100,10 @@ TEST(IsAdministrator, OnNTFromTheTokenGroups)
     const ChildResult xp = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "winxp");
     ASSERT_TRUE(xp.started);
     EXPECT_EQ("hooked=1 platform=3 admin=1 tokens=1\r\n", xp.output);
+    const ChildResult manyGroups =
+        RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin-many-groups", "winxp");
+    ASSERT_TRUE(manyGroups.started);
+    EXPECT_EQ("hooked=1 admin=1\r\n", manyGroups.output) << "the groups do not fit a fixed buffer";
 }
 
 TEST(SendCloseToClass, OnlyAnExistingWindowThatAgreesCounts)
@@ -120,6 +124,54 @@ TEST(SendCloseToClass, OnlyAnExistingWindowThatAgreesCounts)
     EXPECT_EQ(1u, refusing.closes.size());
     EXPECT_EQ(0, SendCloseToClass("", 0, 0));
     EXPECT_EQ(0, SendCloseToClass(nullptr, 0, 0));
+}
+
+namespace {
+
+// A companion window whose thread no longer reads its messages.
+struct HungWindow {
+    std::string windowClass;
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND window = nullptr;
+};
+
+DWORD WINAPI RunHungWindow(LPVOID context)
+{
+    HungWindow& state = *static_cast<HungWindow*>(context);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = state.windowClass.c_str();
+    RegisterClassA(&windowClass);
+    state.window = CreateWindowA(state.windowClass.c_str(), "", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
+    SetEvent(state.created);
+    WaitForSingleObject(state.release, INFINITE);  // never pumps
+    DestroyWindow(state.window);
+    return 0;
+}
+
+}  // namespace
+
+TEST(SendCloseToClass, AHungWindowIsGivenUpOnWithinTheBound)
+{
+    HungWindow hung;
+    hung.windowClass = UniqueClass("TrelunCloseHung");
+    HANDLE thread = CreateThread(nullptr, 0, RunHungWindow, &hung, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.created, 10000));
+    ASSERT_NE(nullptr, hung.window);
+
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(0, SendCloseToClass(hung.windowClass.c_str(), 0, 0));
+    EXPECT_LT(GetTickCount() - start, 8000u);
+
+    SetEvent(hung.release);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    CloseHandle(hung.created);
+    CloseHandle(hung.release);
 }
 
 // The only test that makes windows of the companion classes: other

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "DllSearch.h"
 #include "TextUtil.h"
 #include "UserMessage.h"
 #include "WindowUtil.h"
@@ -97,6 +98,7 @@ int RunScannerUninstaller(HWND owner, const char* productGuid, StringLoader& str
             STARTUPINFOA startup = {};
             startup.cb = sizeof(startup);
             PROCESS_INFORMATION process = {};
+            DefaultDllSearchForChild childSearch;
             const bool started = haveCommand && CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
                                                                NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                                                                &process);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DllSearch.h"
 #include "ServiceApi.h"
 #include "TextUtil.h"
 #include "UserMessage.h"
@@ -97,6 +98,7 @@ int RunLaunchMode(const char* argument)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
+    DefaultDllSearchForChild childSearch;
     if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CommandLineSwitches.h"
+#include "DllSearch.h"
 #include "EventLog.h"
 #include "MainDlg.h"
 #include "MessageLog.h"
@@ -72,24 +73,11 @@ int RunNormalMode(HINSTANCE instance)
     return exitCode;
 }
 
-// Takes the current directory out of the DLL search order. Looked up at
-// run time: Windows before XP SP1 does not have the function.
-void SafeDllSearch()
-{
-    typedef BOOL(WINAPI * SetDllDirectoryFn)(LPCSTR);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    SetDllDirectoryFn setDllDirectory =
-        kernel ? reinterpret_cast<SetDllDirectoryFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")))
-               : nullptr;
-    if (setDllDirectory)
-        setDllDirectory("");
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    SafeDllSearch();
+    RemoveCurrentDirectoryFromDllSearch();
     switch (ChooseStartupMode(commandLine)) {
     case MODE_RESTART_SPOOLER:
         return RunRestartSpoolerMode();

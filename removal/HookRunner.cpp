@@ -65,8 +65,11 @@ void RunUnregisterHooks(const std::vector<std::string>& hooks, HWND page, HINSTA
         if (module) {
             RundllEntry entryPoint =
                 reinterpret_cast<RundllEntry>(reinterpret_cast<void*>(GetProcAddress(module, function)));
+            // The library may write into its argument: it gets a copy.
+            char argument[kTextField];
+            CopyText(argument, ownPath);
             if (entryPoint)
-                entryPoint(page, instance, ownPath, 0);
+                entryPoint(page, instance, argument, 0);
             Sleep(kUnloadDelayMs);
             FreeLibrary(module);
         }

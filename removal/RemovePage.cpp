@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DirectoryPaths.h"
+#include "DllSearch.h"
 #include "MatchingFiles.h"
 #include "OemPath.h"
 #include "PrivateMessages.h"
@@ -455,6 +456,7 @@ bool RemovePage::startUtility()
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     char commandLine[] = " /d";
+    DefaultDllSearchForChild childSearch;
     if (!CreateProcessA(utilityPath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hThread);

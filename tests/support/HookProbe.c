@@ -24,3 +24,12 @@ __declspec(dllexport) void CALLBACK UnregisterProbe(HWND window, HINSTANCE insta
     WriteFile(file, line, (DWORD)lstrlenA(line), &written, NULL);
     CloseHandle(file);
 }
+
+/* A library that writes into the command line it was given, then records
+   like UnregisterProbe. */
+__declspec(dllexport) void CALLBACK UnregisterScribble(HWND window, HINSTANCE instance, LPSTR commandLine, int show)
+{
+    if (commandLine && commandLine[0])
+        lstrcpynA(commandLine, "Q:\\", 4);
+    UnregisterProbe(window, instance, commandLine, show);
+}

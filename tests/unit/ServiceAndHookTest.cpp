@@ -140,6 +140,15 @@ TEST_F(HookRunnerTest, LibraryBesideTheUninstallerIsCalledInRundllForm)
     EXPECT_EQ(BinDirectory(), CurrentDirectory());
 }
 
+TEST_F(HookRunnerTest, ALibraryWritingIntoItsArgumentChangesNothingForTheNext)
+{
+    RunUnregisterHooks({"vhookprobe.dll,UnregisterScribble", "vhookprobe.dll,UnregisterProbe"}, nullptr,
+                       GetModuleHandleA(nullptr));
+    const std::string calls = ReadWholeFile(CallLog());
+    EXPECT_EQ(BinDirectory() + "|" + WithoutSlash(BinDirectory()) + "|0\r\n", calls.substr(calls.find("\r\n") + 2));
+    EXPECT_EQ(BinDirectory(), CurrentDirectory());
+}
+
 TEST_F(HookRunnerTest, PrinterDriverDirectoryComesFirst)
 {
     ASSERT_TRUE(CopyFileA(BesideTests("vhookprobe.dll").c_str(), (DriverDirectory() + kDriverCopy).c_str(), FALSE));

@@ -297,7 +297,7 @@ bool CLoadingDlg::ContinueLoadingScripts()
             if (database->ReadScript(script.c_str(), *read))
                 scriptRead = std::move(read);
             else
-                LogText("ScriptRejected", (script + " (unreadable or not a valid uninstall script)").c_str());
+                LogText("ScriptRejected", (script + " (" + database->LastRejection() + ")").c_str());
         }
         budget.PieceDone(scriptPieces);
     } while ((scriptRead || scriptsLoaded < foundScripts.size()) && budget.FitsAnother(scriptPieces));

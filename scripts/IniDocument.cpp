@@ -7,7 +7,6 @@
 namespace {
 
 // Files larger than this are not INI files this program deals with.
-constexpr DWORD kMaxIniFile = 16u * 1024u * 1024u;
 
 class FileHandle {
 public:
@@ -30,7 +29,7 @@ bool ReadAll(HANDLE file, std::vector<char>& bytes)
 {
     DWORD high = 0;
     const DWORD size = GetFileSize(file, &high);
-    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxIniFile)
+    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > IniDocument::kMaxFileSize)
         return false;
     bytes.resize(size);
     DWORD read = 0;
@@ -76,6 +75,16 @@ IniDocument::~IniDocument()
 {
     if (modified)
         Save(path);
+}
+
+bool IniDocument::ExceedsSizeLimit(const char* filePath)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(filePath, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return found.nFileSizeHigh != 0 || found.nFileSizeLow > kMaxFileSize;
 }
 
 bool IniDocument::Load(const char* filePath)

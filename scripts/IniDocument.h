@@ -12,6 +12,9 @@ public:
     IniDocument();
     virtual ~IniDocument();
     virtual bool Load(const char* path);
+    // Larger files are not loaded.
+    static const unsigned long kMaxFileSize = 16ul * 1024ul * 1024ul;
+    static bool ExceedsSizeLimit(const char* path);
 
     bool Save(const char* path);
 

@@ -2,6 +2,7 @@
 // settings, the installed printers, and the profiles derived from them, down
 // to the removal profile the removal engine works from.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "CommandLineSwitches.h"
@@ -31,6 +32,8 @@ public:
     // then taking the profiles of a script read that way.
     int ReadScript(const char* path, IniDocument& script);
     void TakeScript(const IniDocument& script);
+    // Why the last script read was rejected; "" when it was not.
+    const std::string& LastRejection() const { return lastRejection; }
 
     // Union of every profile but the ignore profiles, then the add-on rule:
     // without "UNPELL" the add-on's items are kept out; with it they are all
@@ -85,8 +88,10 @@ private:
     void ReadCommandlineParam(const IniDocument& script, const char* fullPath);
     void ReadScannerSettings(const IniDocument& script, const char* fullPath);
     void ReportScriptProblems(const IniDocument& script, const std::vector<UninstallProfile>& declared);
+    int RejectScript(const char* path, const char* reason);
 
     ScriptProblemLog* problems;
+    std::string lastRejection;
 };
 
 // Stable sort by name, then every profile named like the one before it is

@@ -57,18 +57,24 @@ int UninstallDatabase::LoadScript(const char* path)
     return 1;
 }
 
+int UninstallDatabase::RejectScript(const char* path, const char* reason)
+{
+    lastRejection = reason;
+    Reject(problems, path, reason);
+    return 0;
+}
+
 int UninstallDatabase::ReadScript(const char* path, IniDocument& script)
 {
+    lastRejection.clear();
     // The settings are read with the profile functions, which look for a
     // bare name in the Windows directory: always work from the full path.
     char fullPath[kTextField];
-    if (!FullPathOf(path, fullPath)) {
-        Reject(problems, path, "path too long or empty");
-        return 0;
-    }
+    if (!FullPathOf(path, fullPath))
+        return RejectScript(path, "path too long or empty");
     if (!script.Load(fullPath)) {
-        Reject(problems, fullPath, "failed to open file");
-        return 0;
+        return RejectScript(fullPath, IniDocument::ExceedsSizeLimit(fullPath) ? "larger than 16 MB, the most a script may hold"
+                                                                              : "failed to open file");
     }
     for (const IniRefusedLine& line : script.RefusedLines()) {
         ReportProblem(problems, PROBLEM_LINE_REFUSED, fullPath,
@@ -80,10 +86,8 @@ int UninstallDatabase::ReadScript(const char* path, IniDocument& script)
     bool hasStarter = false;
     for (const StarterSection& section : kStarterSections)
         hasStarter = hasStarter || script.CountEntries(section.name) > 0;
-    if (!hasStarter) {
-        Reject(problems, fullPath, "no starter sections");
-        return 0;
-    }
+    if (!hasStarter)
+        return RejectScript(fullPath, "no starter sections");
     return 1;
 }
 

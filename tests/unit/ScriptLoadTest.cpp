@@ -143,6 +143,19 @@ TEST_F(ScriptLoad, RejectedScriptsChangeNothing)
     EXPECT_EQ("rejected: failed to open file", problems[1].message);
 }
 
+TEST_F(ScriptLoad, AScriptOverTheSizeLimitIsRejectedAndSaysWhy)
+{
+    database.SetProblemLog(&problems);
+    std::string text = "[UnPrinterDrivers]\r\n\"Vanto LX\",LX,2\r\n";
+    text.resize(IniDocument::kMaxFileSize + 1, ';');
+    const std::string path = Script("big.unm", text);
+    EXPECT_EQ(0, database.LoadScript(path.c_str()));
+    EXPECT_TRUE(database.profiles.empty());
+    ASSERT_EQ(1u, problems.size());
+    EXPECT_EQ("rejected: larger than 16 MB, the most a script may hold", problems[0].message);
+    EXPECT_EQ("larger than 16 MB, the most a script may hold", database.LastRejection());
+}
+
 TEST_F(ScriptLoad, SettingsOnlyEverMoveOneWay)
 {
     const std::string noPick0 = Script("a.unm", "[UnPrinterDrivers]\r\nA\r\n[CommandlineParam]\r\nNOPICK=0\r\n");

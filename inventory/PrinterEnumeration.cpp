@@ -76,6 +76,7 @@ void RecordAsStaying(InstalledPrinter& record, HANDLE printer, const char* name)
     record.SetName(name);
     record.excluded = 1;
     record.listed = 0;
+    record.unreadable = 1;
     DWORD needed = 0;
     GetPrinterDriverA(printer, nullptr, 1, nullptr, 0, &needed);
     if (needed < sizeof(DRIVER_INFO_1A))
@@ -225,6 +226,7 @@ void PrinterEnumeration::RecordPrinter(const char* name)
             record.isDefault = 1;
         record.SetName(data->pPrinterName);
         record.SetDriverName(data->pDriverName);
+        record.SetPortName(data->pPortName);
         if (!os.IsWin32s() && data->pServerName && data->pServerName[0] && !TextEquals(data->pServerName, computer))
             record.SetServerName(data->pServerName);
         ApplySwitchFilter(record, switches);

@@ -132,7 +132,12 @@ void RemovePage::removeDriver(const char* environment, const std::string& driver
         return;
     const BOOL deleted =
         DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
-    LogEvent("DeletePrinterDriver", driver.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
+    const DWORD result = deleted ? ERROR_SUCCESS : GetLastError();
+    LogEvent("DeletePrinterDriver", driver.c_str(), result);
+    // A driver the spooler keeps (in use, access denied) keeps its keys
+    // and its INF; one it does not know has left them behind.
+    if (result != ERROR_SUCCESS && result != ERROR_UNKNOWN_PRINTER_DRIVER)
+        return;
     if (!FitsRegistryLine(driver.c_str()) || !IsSingleKeyName(driver.c_str())) {
         // No line can name its key; the spooler's deletion has to do.
     } else if (osInfo.IsWin9x()) {
@@ -143,10 +148,18 @@ void RemovePage::removeDriver(const char* environment, const std::string& driver
         for (const char* version : kDriverVersions)
             QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
     }
+    uninstallOemInfOf(driver);
+}
+
+void RemovePage::uninstallOemInfOf(const std::string& driver)
+{
     char inf[kOemInfNameSize];
-    FindOemInfForDriver(inf, driver.c_str());
-    if (inf[0])
-        UninstallOemInf(inf);
+    // Still installed in another environment, the driver still needs it.
+    FindOemInfForDriver(inf, driver.c_str(), InstalledDriverNames());
+    if (inf[0] == '\0' || Contains(triedOemInfs, inf))
+        return;
+    triedOemInfs.push_back(inf);
+    LogEvent("UninstallOemInf", inf, UninstallOemInf(inf) == 0 ? ERROR_SUCCESS : ERROR_GEN_FAILURE);
 }
 
 void RemovePage::removeMonitors(const char* server, const char* environment)

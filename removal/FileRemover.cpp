@@ -165,6 +165,7 @@ void RemovePage::removeShortcut(const std::string& entry)
 void RemovePage::collectDriverFiles()
 {
     driverFiles.clear();
+    installedDrivers = InstalledDriverNames();
     for (const char* environment : kSpoolerEnvironments)
         EnumDriverFiles(environment, driverFiles);
     LogText("DriverFiles", (std::to_string(driverFiles.size()) + " kept for the drivers that stay").c_str());
@@ -251,8 +252,10 @@ bool RemovePage::continueFileStep(unsigned long milliseconds)
         if (windows.DirectoryPath()[0] && FitsField(path.c_str()))
             ScheduleDeleteInZwininit(path.c_str());
     }
-    if (database->removeOemInf)
-        RemoveMarkedOemInfs(database->oemInfMatchLineNumber, database->oemInfMatchLineString);
+    // Like the final clean-up: an INF found by its marker is the package's
+    // as a whole, and a printer that stays may still need it.
+    if (database->removeOemInf && database->keptPrinterCount == 0)
+        RemoveMarkedOemInfs(database->oemInfMatchLineNumber, database->oemInfMatchLineString, installedDrivers);
     return true;
 }
 

@@ -68,6 +68,35 @@ bool LineBeginsWith(FILE* file, int lineNumber, const char* marker)
     return false;
 }
 
+// The drivers an INF installs, by its [Strings] "PrinterName<n>" values.
+std::vector<std::string> InfPrinterNames(const char* path)
+{
+    std::vector<std::string> names;
+    std::vector<char> keys(32 * 1024, '\0');
+    const DWORD length = GetPrivateProfileStringA("Strings", nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
+                                                  path);
+    for (const char* key = keys.data(); key < keys.data() + length && *key; key += std::strlen(key) + 1) {
+        if (!TextStartsWith(key, "PrinterName"))
+            continue;
+        char value[1024] = {};
+        GetPrivateProfileStringA("Strings", key, "", value, sizeof(value), path);
+        if (value[0])
+            names.push_back(value);
+    }
+    return names;
+}
+
+bool NamesInstalledDriver(const char* path, const std::vector<std::string>& installedDrivers)
+{
+    for (const std::string& name : InfPrinterNames(path)) {
+        for (const std::string& driver : installedDrivers) {
+            if (TextEquals(name.c_str(), driver.c_str()))
+                return true;
+        }
+    }
+    return false;
+}
+
 void DeleteKeepingNothing(const char* path, DWORD attributes)
 {
     SetFileAttributesA(path, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
@@ -76,7 +105,8 @@ void DeleteKeepingNothing(const char* path, DWORD attributes)
 
 }  // namespace
 
-void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName)
+void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName,
+                         const std::vector<std::string>& installedDrivers)
 {
     result[0] = '\0';
     if (IsEmptyText(driverName))
@@ -96,7 +126,7 @@ void FindOemInfForDriver(char (&result)[kOemInfNameSize], const char* driverName
             continue;
         char printerName[1024] = {};
         GetPrivateProfileStringA("Strings", "PrinterName1", "", printerName, sizeof(printerName), path.c_str());
-        if (std::strstr(printerName, driverName)) {
+        if (TextEquals(printerName, driverName) && !NamesInstalledDriver(path.c_str(), installedDrivers)) {
             CopyText(result, name.c_str());
             break;
         }
@@ -132,7 +162,7 @@ int UninstallOemInf(const char* fileName)
 }
 
 void RemoveMarkedOemInf(const WIN32_FIND_DATAA& found, const char* infDirectory, int lineNumber,
-                        const char* marker)
+                        const char* marker, const std::vector<std::string>& installedDrivers)
 {
     if (lineNumber < 1 || IsEmptyText(marker))
         return;
@@ -144,7 +174,7 @@ void RemoveMarkedOemInf(const WIN32_FIND_DATAA& found, const char* infDirectory,
         return;
     const bool matches = LineBeginsWith(file, lineNumber, marker);
     std::fclose(file);
-    if (!matches)
+    if (!matches || NamesInstalledDriver(path, installedDrivers))
         return;
     const std::size_t length = std::strlen(path);
     char companion[kTextField];
@@ -156,7 +186,7 @@ void RemoveMarkedOemInf(const WIN32_FIND_DATAA& found, const char* infDirectory,
         DeleteKeepingNothing(companion, found.dwFileAttributes);
 }
 
-void RemoveMarkedOemInfs(int lineNumber, const char* marker)
+void RemoveMarkedOemInfs(int lineNumber, const char* marker, const std::vector<std::string>& installedDrivers)
 {
     FileSpec windows;
     windows.Resolve(DIR_WINDOWS);
@@ -174,7 +204,7 @@ void RemoveMarkedOemInfs(int lineNumber, const char* marker)
         return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            RemoveMarkedOemInf(found, directory, lineNumber, marker);
+            RemoveMarkedOemInf(found, directory, lineNumber, marker, installedDrivers);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

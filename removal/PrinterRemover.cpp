@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
+#include "UninstallProfileLog.h"
 #include "UsbDevice.h"
 #include "UserMessage.h"
 #include "resource.h"
@@ -66,8 +68,22 @@ void RemoveClassKeys(const char* id)
     RegDeleteKeyA(HKEY_CLASSES_ROOT, id);
 }
 
-void RemoveUsbDeviceOfPackage()
+// The node the master script names is the package's, not one printer's:
+// it goes once a printer of the package went and none that stays may
+// print through a USB port.
+void RemoveUsbDeviceOfPackage(const PrinterList& printers)
 {
+    bool anyGone = false;
+    for (const InstalledPrinter& printer : printers) {
+        if (printer.foreign)
+            continue;
+        const bool stays = printer.excluded == 1 || printer.removed == 0;
+        if (stays && printer.MayUseUsbPort())
+            return;
+        anyGone = anyGone || (!stays && printer.serverName[0] == '\0');
+    }
+    if (!anyGone)
+        return;
     if (masterScriptBesideProgram[0] == '\0')
         SetMasterScriptBesideProgram();
     char hardwareId[257] = {};
@@ -112,6 +128,10 @@ bool RemovePage::continuePrinterStep(WorkBudget& budget)
 {
     if (!database)
         return true;
+    if (!progress.started) {
+        progress.started = true;
+        progress.plannedLines = database->removalProfile.registryKeys.size();
+    }
     // The list's records stay in place while the step runs: each tick
     // finds its place again by position.
     std::vector<InstalledPrinter*> printers;
@@ -119,6 +139,8 @@ bool RemovePage::continuePrinterStep(WorkBudget& budget)
         printers.push_back(&printer);
     if (!runItems(printers.size(), budget, [&](std::size_t index) { removePrinter(*printers[index]); }))
         return false;
+    RemoveUsbDeviceOfPackage(database->printers);
+    keepPrintersStillInstalled();
     if (progress.defaultRemoved)
         announceDefaultPrinter();
     return true;
@@ -149,8 +171,12 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
     }
     HANDLE handle = nullptr;
     if (!OpenPrinterA(printer.name, &handle, &defaults)) {
-        LogEvent("OpenPrinter", printer.name, GetLastError());
-        printer.removed = 1;  // taken to be gone already
+        const DWORD error = GetLastError();
+        LogEvent("OpenPrinter", printer.name, error);
+        // Any other failure leaves a printer that is still there.
+        if (error != ERROR_INVALID_PRINTER_NAME)
+            return;
+        printer.removed = 1;
     } else if (handle) {
         CancelAndDeleteJobs(handle);
         char uniqueId[33];
@@ -163,8 +189,9 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
                 progress.defaultRemoved = true;
             printer.removed = 1;
         }
-        RemoveUsbDeviceOfPackage();
         ClosePrinter(handle);
+        if (!deleted)
+            return;
     }
     // A name that is not one key name would make the lines below name
     // a parent key or another printer's.
@@ -178,6 +205,27 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
         QueueRegistryLine(*database, std::string("HKLM,\"") + kPrintersKey9x + printer.name + ",\"\"");
     }
     QueueRegistryLine(*database, std::string("HKCU,\"SOFTWARE\\VANTO\\") + printer.name + ",\"\"");
+}
+
+// A chosen printer the spooler would not open or delete is still there:
+// what it needs stays, as for a printer the user kept. The lines the step
+// queued for the printers that went are kept across the new build.
+void RemovePage::keepPrintersStillInstalled()
+{
+    bool anyStays = false;
+    for (InstalledPrinter& printer : database->printers) {
+        if (!printer.foreign && printer.excluded == 0 && printer.removed == 0) {
+            printer.excluded = 1;
+            anyStays = true;
+        }
+    }
+    if (!anyStays)
+        return;
+    TextList& lines = database->removalProfile.registryKeys;
+    const TextList queued(lines.begin() + std::min(progress.plannedLines, lines.size()), lines.end());
+    database->BuildRemovalProfile();
+    lines.insert(lines.end(), queued.begin(), queued.end());
+    LogProfileSizes("RemovalProfileAfterPrinters", database->removalProfile);
 }
 
 void RemovePage::announceDefaultPrinter()

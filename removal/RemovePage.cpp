@@ -445,6 +445,8 @@ bool RemovePage::continueRemovalProfile(WorkBudget& budget)
     if (!removalProfileBuild->Continue(budget))
         return false;
     removalProfileBuild.reset();
+    // The printers Pelled to a chosen one go with it.
+    database->ApplyLinkRule();
     return true;
 }
 

@@ -76,6 +76,7 @@ public:
     std::vector<std::string> systemDirectories;
     std::vector<std::string> printerDirectories;
     std::vector<std::string> driverFiles;
+    std::vector<std::string> installedDrivers;  // every environment's, before the spooler stops
 
 private:
     // Where a step that spreads over ticks has got to; cleared as each
@@ -88,6 +89,7 @@ private:
         PieceHistory pieces;
         bool defaultRemoved = false;
         char remainingPrinter[kTextField] = "";
+        std::size_t plannedLines = 0;  // registry lines before the step added its own
     };
     // Runs one item at a time from progress.item while the budget lasts;
     // true once all count items are done and the tick has room for what
@@ -95,9 +97,11 @@ private:
     template <class Body>
     bool runItems(std::size_t count, WorkBudget& budget, Body body);
     void removePrinter(InstalledPrinter& printer);
+    void keepPrintersStillInstalled();
     void announceDefaultPrinter();
     void removeDriver(const char* environment, const std::string& driver, const std::vector<std::string>& candidates);
     void removeMonitor(const char* server, const char* environment, const std::string& monitor);
+    void uninstallOemInfOf(const std::string& driver);
     void removeShortcut(const std::string& entry);
 
     void OnInitDialog(HWND window);
@@ -128,6 +132,7 @@ private:
     bool restartHelperWalk;
     bool progressContinues;  // the last tick left its step unfinished
     HIMAGELIST images;
+    std::vector<std::string> triedOemInfs;  // each INF is uninstalled once
 };
 
 template <class Body>

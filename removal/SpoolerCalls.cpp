@@ -184,3 +184,14 @@ int CancelAndDeleteJobs(HANDLE printer)
     }
     return static_cast<int>(count < kMaxJobs ? count : kMaxJobs);
 }
+
+std::vector<std::string> InstalledDriverNames()
+{
+    std::vector<std::string> names;
+    for (const char* environment : kSpoolerEnvironments) {
+        std::vector<std::string> inEnvironment;
+        if (EnumDriverNames(environment, inEnvironment))
+            names.insert(names.end(), inEnvironment.begin(), inEnvironment.end());
+    }
+    return names;
+}

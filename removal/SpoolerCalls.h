@@ -24,6 +24,8 @@ extern const char* const kSpoolerEnvironments[3];
 // Names of the drivers installed for an environment (nullptr: the local
 // default). False when the spooler gives nothing.
 bool EnumDriverNames(const char* environment, std::vector<std::string>& names);
+// The drivers installed in any of the three environments.
+std::vector<std::string> InstalledDriverNames();
 // Every file the drivers installed for an environment load: driver,
 // configuration, data and help files and the dependent files, as the
 // spooler names them (level 3). False when the spooler gives nothing.

@@ -59,15 +59,17 @@ void RemovalProfileBuild::Prepare()
     db.removalProfile.Clear();
     db.removedPrinterCount = 0;
     db.keptPrinterCount = 0;
-    db.ApplyLinkRule();
+    const std::vector<bool> printersThatGo = db.PrintersThatGo();
     // What stays is merged in one pass: the profiles of the printers that
     // stay, in printer order, then those kept whoever stays.
     kept.clear();
     const PrinterProfileLookup lookup(db.profiles);
+    std::size_t index = 0;
     for (const InstalledPrinter& printer : db.printers) {
+        const bool goes = printersThatGo[index++];
         if (printer.foreign || printer.removed)
             continue;
-        if (!printer.excluded) {
+        if (goes) {
             ++db.removedPrinterCount;
             continue;
         }

@@ -127,24 +127,40 @@ bool UninstallDatabase::FindPrinterProfile(UninstallProfile& target, const Insta
            FindProfileByManufacturer(target, printer.driverName);
 }
 
-void UninstallDatabase::ApplyLinkRule()
+std::vector<bool> UninstallDatabase::PrintersThatGo() const
 {
+    std::vector<bool> goes;
+    for (const InstalledPrinter& printer : printers)
+        goes.push_back(!printer.foreign && !printer.removed && !printer.excluded);
     // Until nothing changes: a single pass would miss a Pelled printer
-    // listed before the one that takes it along, and catch it on the next
-    // build, so two builds of the same choice would differ.
+    // listed before the one that takes it along.
     for (bool changed = true; changed;) {
         changed = false;
+        std::size_t chosenIndex = 0;
         for (const InstalledPrinter& chosen : printers) {
-            if (chosen.foreign || chosen.removed || chosen.excluded)
+            if (!goes[chosenIndex++])
                 continue;
-            for (InstalledPrinter& linked : printers) {
-                if (linked.excluded && linked.pelledName[0] != '\0' &&
-                    TextEquals(linked.pelledName, chosen.name)) {
-                    linked.excluded = 0;
-                    changed = true;
-                }
+            std::size_t linkedIndex = 0;
+            for (const InstalledPrinter& linked : printers) {
+                const std::size_t index = linkedIndex++;
+                if (goes[index] || linked.foreign || linked.removed || linked.unreadable ||
+                    linked.pelledName[0] == '\0' || !TextEquals(linked.pelledName, chosen.name))
+                    continue;
+                goes[index] = true;
+                changed = true;
             }
         }
+    }
+    return goes;
+}
+
+void UninstallDatabase::ApplyLinkRule()
+{
+    const std::vector<bool> goes = PrintersThatGo();
+    std::size_t index = 0;
+    for (InstalledPrinter& printer : printers) {
+        if (goes[index++])
+            printer.excluded = 0;
     }
 }
 

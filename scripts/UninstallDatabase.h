@@ -54,7 +54,13 @@ public:
     // profiles, the scripts themselves and the maker's registry keys.
     void AddFinalCleanup(UninstallProfile& target);
     void SortAndUniqueAll();
-    // A chosen printer takes the printers Pelled to it along.
+    // Which printers go, in list order: those chosen, and those Pelled to
+    // one that goes, directly or through others; an unreadable printer
+    // stays whatever it is linked to. The records are not changed, so a
+    // build for a preview leaves the choice as it was.
+    std::vector<bool> PrintersThatGo() const;
+    // Writes PrintersThatGo into the records' flags, for the removal that
+    // acts on them.
     void ApplyLinkRule();
     int ListedPrinterCount() const;
     const char* AddOnExecutable() const;

@@ -67,8 +67,8 @@ TEST_F(RemovalTest, DriverOfAChosenPrinterThatCouldNotBeDeletedIsSpared)
 }
 
 // The printer was deleted but still drains a job: the spooler refuses the
-// driver, and its keys are queued all the same for the registry step.
-TEST_F(RemovalTest, DriverRefusedWhileADeletedPrinterDrainsStillGetsItsLines)
+// driver, which then keeps its keys; where it went, its keys go.
+TEST_F(RemovalTest, DriverTheSpoolerRefusesKeepsItsLines)
 {
     spooler.Write("[Printer]\nName=Vaciando\nDriver=TRELUN Uno\nPendingDeletion=1\nJob=7,0,ana,x\n"
                   "[Driver]\nName=TRELUN Uno\n[Driver]\nName=TRELUN Uno\nEnvironment=Windows 4.0\nVersion=0\n");
@@ -82,8 +82,7 @@ TEST_F(RemovalTest, DriverRefusedWhileADeletedPrinterDrainsStillGetsItsLines)
               Journal());
     TextList lines = database.removalProfile.registryKeys;
     SortTextList(lines);
-    UniqueTextList(lines);
-    EXPECT_EQ(Joined({NtLines("Windows NT x86", "TRELUN Uno"), NtLines("Windows 4.0", "TRELUN Uno")}), lines);
+    EXPECT_EQ(NtLines("Windows 4.0", "TRELUN Uno"), lines);
 }
 
 TEST_F(RemovalTest, Windows9xQueuesOneDriverKey)
@@ -133,7 +132,7 @@ class OemInfOfDrivers : public RemovalTest {
 protected:
     void TearDown() override
     {
-        for (const char* name : {"oem9301.inf", "oem9302.inf"})
+        for (const char* name : {"oem9301.inf", "oem9302.inf", "oem9303.inf"})
             DeleteFileA((InfDirectory() + name).c_str());
         RemovalTest::TearDown();
     }
@@ -148,17 +147,22 @@ protected:
 
 }  // namespace
 
-TEST_F(OemInfOfDrivers, RemovedDriverTakesItsInfAndASparedOneKeepsIt)
+TEST_F(OemInfOfDrivers, RemovedDriverTakesItsOwnInfOnceGoneEverywhere)
 {
-    Inf("oem9301.inf", "TRELUN Inf Uno PCL");
-    Inf("oem9302.inf", "TRELUN Inf Dos PCL");
+    Inf("oem9301.inf", "TRELUN Inf Uno");
+    Inf("oem9302.inf", "TRELUN Inf Dos");
+    Inf("oem9303.inf", "TRELUN Inf Uno PCL");  // another driver's
     spooler.Write("[Printer]\nName=Queda\nDriver=TRELUN Inf Dos\n"
-                  "[Driver]\nName=TRELUN Inf Uno\n[Driver]\nName=TRELUN Inf Dos\n");
+                  "[Driver]\nName=TRELUN Inf Uno\n[Driver]\nName=TRELUN Inf Dos\n"
+                  "[Driver]\nName=TRELUN Inf Uno\nEnvironment=Windows 4.0\nVersion=0\n");
     AddRecord("Queda", "TRELUN Inf Dos", false);
     database.removalProfile.drivers = {"TRELUN Inf Uno", "TRELUN Inf Dos"};
     page.removeDrivers(nullptr);
+    EXPECT_TRUE(Exists(InfDirectory() + "oem9301.inf")) << "still installed for Windows 4.0";
+    page.removeDrivers("Windows 4.0");
     EXPECT_FALSE(Exists(InfDirectory() + "oem9301.inf"));
     EXPECT_TRUE(Exists(InfDirectory() + "oem9302.inf"));
+    EXPECT_TRUE(Exists(InfDirectory() + "oem9303.inf"));
 }
 
 namespace {

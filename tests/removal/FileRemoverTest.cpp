@@ -332,7 +332,7 @@ TEST_F(Files, NamesThatAreNotOneFileAreRefused)
     EXPECT_EQ(std::string::npos, PendingRenames().find(root.Path().substr(3)));
 }
 
-TEST_F(Files, MarkedOemInfFilesGoWhenTheScriptsAskForIt)
+TEST_F(Files, MarkedOemInfFilesGoWhenTheScriptsAskForItAndNoPrinterStays)
 {
     const std::string inf = WindowsDirectory() + "inf\\";
     ASSERT_TRUE(WriteWholeFile(inf + "oem9401.inf", "[Version]\r\n; TRELUN marker\r\n"));
@@ -342,7 +342,11 @@ TEST_F(Files, MarkedOemInfFilesGoWhenTheScriptsAskForIt)
     CopyText(database.oemInfMatchLineString, "; TRELUN marker");
     page.removeFiles();
     EXPECT_TRUE(Exists(inf + "oem9401.inf"));
+    // Only when no printer of the package stays, like the final clean-up.
     database.removeOemInf = 1;
+    page.removeFiles();
+    EXPECT_TRUE(Exists(inf + "oem9401.inf"));
+    database.keptPrinterCount = 0;
     page.removeFiles();
     EXPECT_FALSE(Exists(inf + "oem9401.inf"));
     EXPECT_FALSE(Exists(inf + "oem9401.PNF"));

@@ -100,20 +100,26 @@ TEST_F(RemovalTest, QueuedJobsAreCancelledAndDeletedBeforeThePrinter)
     EXPECT_EQ(3u, state.printers[0].jobs.size());
 }
 
-TEST_F(RemovalTest, PrinterThatCannotBeOpenedOrDeleted)
+// A printer the spooler will not open or delete is still there: it keeps
+// its keys and counts as staying, so what it needs stays too. One the
+// spooler does not know is gone already.
+TEST_F(RemovalTest, PrinterThatCannotBeOpenedOrDeletedStays)
 {
     spooler.Write("[Printer]\nName=Cerrada\nDriver=VANTO Corvel\nOpenError=5\n"
-                  "[Printer]\nName=Terca\nDriver=VANTO Corvel\nDeleteError=5\n");
+                  "[Printer]\nName=Terca\nDriver=VANTO Corvel\nDeleteError=5\n"
+                  "[Printer]\nName=Ida\nDriver=VANTO Corvel\nOpenError=1801\n");
     InstalledPrinter& closed = AddRecord("Cerrada", "VANTO Corvel", true);
     InstalledPrinter& stubborn = AddRecord("Terca", "VANTO Corvel", true);
+    InstalledPrinter& gone = AddRecord("Ida", "VANTO Corvel", true);
     page.removePrinters();
-    // Taken to be gone already, so the selection no longer offers it.
-    EXPECT_EQ(1, closed.removed);
-    EXPECT_EQ(0, stubborn.removed);
     EXPECT_EQ((std::vector<std::string>{"DeletePrinter|Terca|error 5"}), Journal());
-    // Both still lose what the registry step removes for them.
-    EXPECT_EQ((TextList{"HKCU,\"SOFTWARE\\VANTO\\Cerrada,\"\"", "HKCU,\"SOFTWARE\\VANTO\\Terca,\"\""}),
-              database.removalProfile.registryKeys);
+    for (const InstalledPrinter* printer : {&closed, &stubborn}) {
+        EXPECT_EQ(0, printer->removed) << printer->name;
+        EXPECT_EQ(1, printer->excluded) << printer->name;
+    }
+    EXPECT_EQ(1, gone.removed);
+    EXPECT_EQ(2, database.keptPrinterCount);
+    EXPECT_EQ((TextList{"HKCU,\"SOFTWARE\\VANTO\\Ida,\"\""}), database.removalProfile.registryKeys);
 }
 
 TEST_F(RemovalTest, KeptAndForeignPrintersAreLeftAlone)
@@ -444,15 +450,22 @@ protected:
         CountTestDevices(kUsbId, true);
         RemovalTest::TearDown();
     }
-    // Removes one printer with the master script's [Strings] as given.
-    int DevicesAfterRemovalWith(const std::string& strings)
+    // Removes one printer with the master script's [Strings] as given; a
+    // second printer on stayingPort stays when one is given.
+    int DevicesAfterRemovalWith(const std::string& strings, const char* stayingPort = nullptr, bool foreign = false)
     {
         if (!CreateTestDevice(kUsbId) || CountTestDevices(kUsbId) != 1)
             return -1;
         scripts.Write("VUNZ__08.unm", "[UnPrinterDrivers]\r\nVANTO Corvel,VC,1\r\n[Strings]\r\n" + strings);
-        spooler.Write("[Printer]\nName=Corvel USB\nPort=USB001\nDriver=VANTO Corvel\n");
+        spooler.Write("[Printer]\nName=Corvel USB\nPort=USB001\nDriver=VANTO Corvel\n"
+                      "[Printer]\nName=Corvel Queda\nDriver=VANTO Corvel\n");
         database.printers = PrinterList();
         AddRecord("Corvel USB", "VANTO Corvel", true);
+        if (stayingPort) {
+            InstalledPrinter& staying = AddRecord("Corvel Queda", "VANTO Corvel", false);
+            staying.SetPortName(stayingPort);
+            staying.foreign = foreign ? 1 : 0;
+        }
         page.removePrinters();
         return CountTestDevices(kUsbId);
     }
@@ -472,4 +485,17 @@ TEST_F(UsbOfThePackage, DeviceNamedByTheMasterScriptGoesWithThePrinter)
     EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));
     // An id that matches nothing falls back to vendor and product.
     EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USBPRINT\\NOSUCHTHING\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));
+}
+
+// The node is the package's: a printer of the package that stays and may
+// print through USB (or whose port is not known) still needs it.
+TEST_F(UsbOfThePackage, DeviceStaysWhileAPrinterThatStaysMayUseUsb)
+{
+    const std::string strings = "HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n";
+    EXPECT_EQ(1, DevicesAfterRemovalWith(strings, "USB002"));
+    CountTestDevices(kUsbId, true);
+    EXPECT_EQ(1, DevicesAfterRemovalWith(strings, ""));
+    CountTestDevices(kUsbId, true);
+    EXPECT_EQ(0, DevicesAfterRemovalWith(strings, "LPT1:"));
+    EXPECT_EQ(0, DevicesAfterRemovalWith(strings, "USB003", true)) << "another maker's printer";
 }

@@ -164,9 +164,13 @@ TEST_F(SerialMakerKeys, OemPathsJoinTheProfileSortedAndOnce)
               database.removalProfile.oemPaths);
 }
 
-TEST_F(SerialMakerKeys, ProgramGroupsKeyGoesFirst)
+// While printers of the package stay, their program groups are still listed.
+TEST_F(SerialMakerKeys, ProgramGroupsKeyGoesOnlyWithTheFinalCleanUp)
 {
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kProgramGroups, "Vanto", "x"));
+    page.applyRegistryLines();
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProgramGroups));
+    database.removalProfile.registryKeys = {"HKLM,\"SOFTWARE\\VANTO\\OEM01\",\"\",1"};
     page.applyRegistryLines();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProgramGroups));
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "OemInf.h"
 #include "TestPaths.h"
@@ -35,24 +36,34 @@ protected:
 
 }  // namespace
 
-TEST_F(InfFiles, FindsTheInfNamingTheDriver)
+TEST_F(InfFiles, FindsOnlyTheInfOfExactlyThisDriverThatNoOtherDriverNeeds)
 {
-    Put("oem9101.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\nPrinterName1=\"OTRO Laser 9\"\r\n");
-    Put("oem9102.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\nPrinterName1=\"VANTO Corvel 4410MFP PCL\"\r\n");
-    Put("oem9102.PNF", "precompiled");
+    const std::string head = "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\n";
+    Put("oem9101.inf", head + "PrinterName1=\"OTRO Laser 9\"\r\n");
+    Put("oem9102.inf", head + "PrinterName1=\"VANTO Corvel 4410MFP PCL\"\r\n");
+    Put("oem9103.inf", head + "PrinterName1=\"VANTO Corvel 4410MFP\"\r\n");
+    Put("oem9103.PNF", "precompiled");
+    Put("oem9104.inf", head + "PrinterName1=\"VANTO Duo\"\r\nPrinterName2=\"VANTO Duo Fax\"\r\n");
+    const std::vector<std::string> none;
     char found[kOemInfNameSize] = "stale";
-    FindOemInfForDriver(found, "VANTO Corvel 4410MFP");
-    EXPECT_STREQ("oem9102.inf", found);
-    FindOemInfForDriver(found, "vanto corvel 4410MFP");  // exact case
+    // Letter case A-Z folded; "...4410MFP PCL" is another driver's INF.
+    FindOemInfForDriver(found, "vanto corvel 4410mfp", none);
+    EXPECT_STREQ("oem9103.inf", found);
+    FindOemInfForDriver(found, "VANTO Corvel", none);
     EXPECT_STREQ("", found);
-    FindOemInfForDriver(found, "");
+    FindOemInfForDriver(found, "", none);
     EXPECT_STREQ("", found);
+    // An INF that also installs a driver still there stays for it.
+    FindOemInfForDriver(found, "VANTO Duo", {"Otro", "vanto duo fax"});
+    EXPECT_STREQ("", found);
+    FindOemInfForDriver(found, "VANTO Duo", {"Otro"});
+    EXPECT_STREQ("oem9104.inf", found);
 
-    EXPECT_EQ(0, UninstallOemInf("oem9102.inf"));
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9102.inf"));
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9102.PNF"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9101.inf"));
-    EXPECT_EQ(2, UninstallOemInf("oem9102.inf"));
+    EXPECT_EQ(0, UninstallOemInf("oem9103.inf"));
+    EXPECT_FALSE(Exists(InfDirectory() + "oem9103.inf"));
+    EXPECT_FALSE(Exists(InfDirectory() + "oem9103.PNF"));
+    EXPECT_TRUE(Exists(InfDirectory() + "oem9102.inf"));
+    EXPECT_EQ(2, UninstallOemInf("oem9103.inf"));
     EXPECT_EQ(2, UninstallOemInf(""));
 }
 
@@ -65,15 +76,18 @@ TEST_F(InfFiles, MarkerLineSelectsTheInfAndItsTwin)
     Put("oem9203.inf", std::string(700, ';') + "\r\n" + marker + "\r\n");  // one long first line
     Put("oem9204.inf", "[Version]\r\n; vanto printer package\r\n");
     Put("other9205.inf", "[Version]\r\n" + marker + "\r\n");
+    Put("oem9206.inf", "[Version]\r\n" + marker + "\r\n[Strings]\r\nPrinterName1=\"Vanto Sigue\"\r\n");
+    const std::vector<std::string> installed = {"VANTO SIGUE"};
 
-    RemoveMarkedOemInfs(0, marker.c_str());
+    RemoveMarkedOemInfs(0, marker.c_str(), installed);
     EXPECT_TRUE(Exists(InfDirectory() + "oem9201.inf"));
 
-    RemoveMarkedOemInfs(2, marker.c_str());
+    RemoveMarkedOemInfs(2, marker.c_str(), installed);
     EXPECT_FALSE(Exists(InfDirectory() + "oem9201.inf"));
     EXPECT_FALSE(Exists(InfDirectory() + "oem9201.PNF"));
     EXPECT_TRUE(Exists(InfDirectory() + "oem9202.inf"));   // marker on line 3
     EXPECT_FALSE(Exists(InfDirectory() + "oem9203.inf"));  // long line counted once
     EXPECT_TRUE(Exists(InfDirectory() + "oem9204.inf"));   // exact case
     EXPECT_TRUE(Exists(InfDirectory() + "other9205.inf"));
+    EXPECT_TRUE(Exists(InfDirectory() + "oem9206.inf"));  // a driver still installed needs it
 }

@@ -133,10 +133,13 @@ void CheckInvariants(UninstallDatabase& database, bool unpell)
     std::vector<UninstallProfile> keepers;
     int kept = 0;
     int removed = 0;
+    const std::vector<bool> goes = database.PrintersThatGo();
+    std::size_t index = 0;
     for (const InstalledPrinter& printer : database.printers) {
+        const bool printerGoes = goes[index++];
         if (printer.foreign || printer.removed)
             continue;
-        if (!printer.excluded) {
+        if (printerGoes) {
             ++removed;
             continue;
         }

@@ -235,22 +235,49 @@ TEST_F(Database, PelledPrintersGoWithThePrinterTheyAreLinkedTo)
     InstalledPrinter& tail = AddPrinter("Tail", "Pell Driver", false, "LINKED");
     InstalledPrinter& hidden = AddPrinter("Hidden", "Pell Driver", false, "MAIN");
     hidden.listed = 0;
+    InstalledPrinter& unreadable = AddPrinter("Unreadable", "Pell Driver", false, "Main");
+    unreadable.listed = 0;
+    unreadable.unreadable = 1;
     database.BuildRemovalProfile();
-    EXPECT_EQ(0, early.excluded);
-    EXPECT_EQ(0, linked.excluded);
-    EXPECT_EQ(0, hidden.excluded);
     // Links are followed whatever the list order: "Chain" hangs on "Early",
-    // which comes before the printer that takes "Early" along.
-    EXPECT_EQ(0, tail.excluded);
-    EXPECT_EQ(0, chain.excluded);
+    // which comes before the printer that takes "Early" along. Only the
+    // unreadable printer stays.
     EXPECT_EQ(6, database.removedPrinterCount);
-    EXPECT_EQ(0, database.keptPrinterCount);
-    EXPECT_TRUE(Has(Removed(), "pell.dll"));
-    // and a second build of the same choice gives the same answer.
+    EXPECT_EQ(1, database.keptPrinterCount);
+    EXPECT_TRUE(Has(Removed(), "lx.dll"));
+    EXPECT_FALSE(Has(Removed(), "pell.dll"));
+    // A build changes no record: the inspection dialog's build must not
+    // change what a later choice removes.
+    for (const InstalledPrinter* printer : {&chain, &early, &linked, &tail, &hidden, &unreadable})
+        EXPECT_EQ(1, printer->excluded) << printer->name;
     const TextList first = Removed();
     database.BuildRemovalProfile();
     EXPECT_EQ(first, Removed());
-    EXPECT_EQ(6, database.removedPrinterCount);
+
+    // The removal writes the closure into the records it acts on.
+    database.ApplyLinkRule();
+    for (const InstalledPrinter* printer : {&chain, &early, &linked, &tail, &hidden})
+        EXPECT_EQ(0, printer->excluded) << printer->name;
+    EXPECT_EQ(1, unreadable.excluded);
+}
+
+TEST_F(Database, APreviewBuildLeavesHiddenLinkedPrintersToTheNextChoice)
+{
+    AddProfile("Vanto LX", DRIVER, {"lx.dll"});
+    AddProfile("Pell Driver", DRIVER, {"pell.dll"});
+    Load();
+    InstalledPrinter& main = AddPrinter("Main", "Vanto LX", true);
+    AddPrinter("Other", "Vanto LX", false);
+    InstalledPrinter& hidden = AddPrinter("Hidden", "Pell Driver", false, "Main");
+    hidden.listed = 0;
+    database.BuildRemovalProfile();  // as the inspection dialog does
+    EXPECT_EQ(2, database.removedPrinterCount);
+    // The user then keeps "Main": its hidden linked printer stays too.
+    main.excluded = 1;
+    database.BuildRemovalProfile();
+    EXPECT_EQ(0, database.removedPrinterCount);
+    EXPECT_EQ(3, database.keptPrinterCount);
+    EXPECT_TRUE(Has(database.keepProfile.files, "pell.dll"));
 }
 
 TEST_F(Database, ForeignAndRemovedPrintersDoNotCount)

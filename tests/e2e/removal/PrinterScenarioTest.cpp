@@ -387,3 +387,42 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
     RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
     RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala");
 }
+
+// Both printers are chosen; the spooler refuses to delete one. It is still
+// there, so it keeps its 9x printer key, its driver and its files, and the
+// final clean-up does not run; the other printer's own driver and file go.
+TEST_F(PrinterScenario, APrinterTheSpoolerKeepsKeepsWhatItNeedsOnWindows98)
+{
+    const std::string makerGroups = "SOFTWARE\\VANTO\\OEM01\\ProgramGroups";
+    const bool hadMakerKey = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, makerGroups, "Vanto", "Vanto"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData", "x", "1"));
+    ProgramSandbox sandbox("[Printer]\nName=Corvel Sala\nPort=LPT2:\nDriver=TRELUN Corvel PS\nData.VantoDriver08=1\n"
+                           "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=TRELUN Corvel PCL\nDeleteError=5\n"
+                           "Data.VantoDriver08=1\n"
+                           "[Driver]\nName=TRELUN Corvel PCL\n[Driver]\nName=TRELUN Corvel PS\n",
+                           kPrinterScript);
+    RemovalRun run;
+    run.version = "win98";
+    run.closingAnswer = IDNO;
+    const RemovalOutcome outcome = RunRemoval(sandbox, run);
+    ASSERT_TRUE(outcome.started);
+    EXPECT_EQ(1u, outcome.exitCode);
+
+    const spoolsim::State state = sandbox.Spooler().Read();
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina"}), PrinterNames(state));
+    EXPECT_TRUE(HasDriver(state, "TRELUN Corvel PCL"));
+    EXPECT_FALSE(HasDriver(state, "TRELUN Corvel PS"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala"));
+    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
+    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_shared.dll"));
+    EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_ps.dll"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, makerGroups)) << "no final clean-up while a printer stays";
+
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01");
+    if (!hadMakerKey)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
+}

@@ -12,8 +12,8 @@
 #include "EventLog.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
-#include "OemPath.h"
 #include "ProgmanDde.h"
+#include "ProtectedDirectoriesOfSystem.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
@@ -195,9 +195,10 @@ std::unique_ptr<ListedFilesWalk> RemovePage::listedFilesWalk(const std::vector<s
     // Each tree is read once for every listed name.
     for (const std::string& directory : printerDirectories)
         walk->AddTree(directory.c_str(), kPrinterTreeDepth, 0);
+    const ProtectedDirectories windowsOwn = ProtectedDirectoriesOfSystem();
     for (const std::string& raw : database->removalProfile.oemPaths) {
         std::string directory;
-        if (UsableOemDirectory(raw, directory))
+        if (UsableOemDirectory(raw, windowsOwn, directory))
             walk->AddTree(directory.c_str(), kOemTreeDepth, 1, true);
     }
     return walk;

@@ -26,9 +26,41 @@ std::vector<std::string> Components(const std::string& path, std::size_t from)
     return parts;
 }
 
+// Lower case A-Z, forward slashes as backslashes, one trailing backslash.
+std::string Comparable(const std::string& path)
+{
+    std::string folded;
+    for (char c : path)
+        folded += IsSeparator(c) ? '\\' : FoldChar(c);
+    if (folded.empty() || folded.back() != '\\')
+        folded += '\\';
+    return folded;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool IsProtected(const std::string& directory, const ProtectedDirectories& protectedDirectories)
+{
+    const std::string path = Comparable(directory);
+    for (const std::string& sealed : protectedDirectories.sealed) {
+        const std::string other = Comparable(sealed);
+        if (other.size() > 1 && (StartsWith(path, other) || StartsWith(other, path)))
+            return true;
+    }
+    for (const std::string& root : protectedDirectories.roots) {
+        if (Comparable(root) == path)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-bool UsableOemDirectory(const std::string& value, std::string& directory)
+bool UsableOemDirectory(const std::string& value, const ProtectedDirectories& protectedDirectories,
+                        std::string& directory)
 {
     directory = value;
     while (!directory.empty() && (directory.back() == ' ' || directory.back() == '\t'))
@@ -61,5 +93,6 @@ bool UsableOemDirectory(const std::string& value, std::string& directory)
         if (trimmed.empty())
             return false;
     }
-    return parts.size() >= 2;
+    // A maker's own folder may sit right below a drive root ("C:\\VANTO\\").
+    return !parts.empty() && !IsProtected(directory, protectedDirectories);
 }

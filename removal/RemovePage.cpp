@@ -6,8 +6,8 @@
 #include "DirectoryPaths.h"
 #include "DllSearch.h"
 #include "MatchingFiles.h"
-#include "OemPath.h"
 #include "PrivateMessages.h"
+#include "ProtectedDirectoriesOfSystem.h"
 #include "RemovalProfileBuild.h"
 #include "SpoolerCalls.h"
 #include "SystemChecks.h"
@@ -89,6 +89,7 @@ bool CanOpenForReading(const char* path)
 // could start a program of the same name from somewhere else.
 bool FindUtility(const char* executable, char (&out)[256])
 {
+    const ProtectedDirectories windowsOwn = ProtectedDirectoriesOfSystem();
     for (const char* keyPath : kUtilityPathKeys) {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
@@ -107,7 +108,7 @@ bool FindUtility(const char* executable, char (&out)[256])
             if (status != ERROR_SUCCESS)
                 break;
             std::string directory;
-            if ((type != REG_SZ && type != REG_EXPAND_SZ) || !UsableOemDirectory(data, directory))
+            if ((type != REG_SZ && type != REG_EXPAND_SZ) || !UsableOemDirectory(data, windowsOwn, directory))
                 continue;
             const std::string candidate = directory + executable;
             if (FitsField(candidate.c_str(), sizeof(out)) && CanOpenForReading(candidate.c_str())) {

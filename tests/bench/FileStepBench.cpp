@@ -11,7 +11,7 @@
 #include "BenchFigures.h"
 #include "BenchReport.h"
 #include "MatchingFiles.h"
-#include "OemPath.h"
+#include "ProtectedDirectoriesOfSystem.h"
 #include "RemovePage.h"
 #include "TempDir.h"
 #include "UninstallDatabase.h"
@@ -52,6 +52,7 @@ const std::size_t kPerFileSample = 10;
 unsigned long PerFileWalk(const COSInfo& os, const FileTrees& trees)
 {
     const unsigned long before = MatchingDirectoryReads();
+    const ProtectedDirectories windowsOwn = ProtectedDirectoriesOfSystem();
     for (std::size_t i = 0; i < trees.listed.size(); i += kPerFileSample) {
         const std::string& entry = trees.listed[i];
         const std::string name = entry.substr(0, entry.find('='));
@@ -59,7 +60,7 @@ unsigned long PerFileWalk(const COSInfo& os, const FileTrees& trees)
             DeleteMatchingFiles(os, directory.c_str(), name.c_str(), 2, 0);
         for (const std::string& raw : trees.oemPaths) {
             std::string directory;
-            if (UsableOemDirectory(raw, directory))
+            if (UsableOemDirectory(raw, windowsOwn, directory))
                 DeleteMatchingFiles(os, directory.c_str(), name.c_str(), 3, 1);
         }
     }
@@ -86,11 +87,12 @@ int ListTree(const std::string& directory, int depth)
 int ListTrees(const FileTrees& trees)
 {
     int listed = 0;
+    const ProtectedDirectories windowsOwn = ProtectedDirectoriesOfSystem();
     for (const std::string& directory : trees.printerDirectories)
         listed += ListTree(directory, 2);
     for (const std::string& raw : trees.oemPaths) {
         std::string directory;
-        if (UsableOemDirectory(raw, directory))
+        if (UsableOemDirectory(raw, windowsOwn, directory))
             listed += ListTree(directory, 3);
     }
     return listed;

@@ -318,6 +318,27 @@ TEST_F(Files, OemPathsThatAreNotADirectoryOfTheirOwnAreRefused)
     SetCurrentDirectoryA(WindowsDirectory().c_str());
 }
 
+// A maker's folder right below a drive root is its own; Windows' system
+// directories are never the maker's, whatever the registry says.
+TEST_F(Files, OemPathsReachAMakersFolderButNotWindowsOwn)
+{
+    char system[MAX_PATH] = {};
+    ASSERT_NE(0u, GetSystemDirectoryA(system, MAX_PATH));
+    const std::string maker = WindowsDirectory().substr(0, 3) + "TrelunOemRaiz\\";
+    const std::string inSystem = std::string(system) + "\\trelun_oem_sub\\";
+    for (const std::string& directory : {maker, inSystem}) {
+        CreateDirectoryA(directory.c_str(), nullptr);
+        ASSERT_TRUE(WriteWholeFile(directory + "vsweep.dll", "x"));
+    }
+    database.removalProfile.oemPaths = {maker, system};
+    page.removeFileEverywhere("vsweep.dll");
+    EXPECT_FALSE(Exists(maker + "vsweep.dll"));
+    EXPECT_TRUE(Exists(inSystem + "vsweep.dll"));
+    DeleteFileA((inSystem + "vsweep.dll").c_str());
+    RemoveDirectoryA(inSystem.c_str());
+    RemoveDirectoryA(maker.c_str());
+}
+
 // A file name is one file: wildcards, "." and ".." would name directories
 // or many files, and schedule them for the restart.
 TEST_F(Files, NamesThatAreNotOneFileAreRefused)

@@ -112,24 +112,38 @@ int StopSpooler()
     });
 }
 
+namespace {
+
+int StartOrFindRunning(SC_HANDLE service)
+{
+    if (ServiceStart(service))
+        return 1;
+    if (GetLastError() != ERROR_SERVICE_ALREADY_RUNNING)
+        return 0;
+    SERVICE_STATUS status = {};
+    return ServiceQueryStatus(service, &status) &&
+                   (status.dwCurrentState == SERVICE_RUNNING || status.dwCurrentState == SERVICE_START_PENDING)
+               ? 1
+               : 0;
+}
+
+}  // namespace
+
 int StartSpooler()
 {
-    return WithSpoolerService([](SC_HANDLE service) {
-        return (ServiceStart(service) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
-    });
+    return WithSpoolerService(StartOrFindRunning);
 }
 
 int StartSpoolerWhenStopped(DWORD timeoutMs)
 {
     return WithSpoolerService([timeoutMs](SC_HANDLE service) {
-        // A start while the stop is pending is refused as "already running".
         for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
             SERVICE_STATUS status = {};
             if (!ServiceQueryStatus(service, &status) || status.dwCurrentState != SERVICE_STOP_PENDING)
                 break;
             Sleep(50);
         }
-        return (ServiceStart(service) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) ? 1 : 0;
+        return StartOrFindRunning(service);
     });
 }
 

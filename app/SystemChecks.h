@@ -22,11 +22,14 @@ int SendCloseToClass(const char* windowClass, WPARAM wParam, LPARAM lParam);
 
 // 1 when the "Spooler" service accepted the stop request (not waited for).
 int StopSpooler();
-// 1 when the "Spooler" service was started or was already running.
+// 1 when the "Spooler" service was started or is running. A service whose
+// stop is still pending also answers "already running": it does not count.
 int StartSpooler();
+// How long a start waits for a stop still pending.
+const DWORD kSpoolerStopWaitMs = 10000;
 // StartSpooler once a stop still pending has completed (waited for at most
 // timeoutMs).
-int StartSpoolerWhenStopped(DWORD timeoutMs);
+int StartSpoolerWhenStopped(DWORD timeoutMs = kSpoolerStopWaitMs);
 
 // Windows 95's spooler window: 1 when found and sent WM_CLOSE (then waits
 // a second for it to go), else 0.

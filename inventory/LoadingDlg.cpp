@@ -25,7 +25,6 @@ const UINT kFastTickMs = 200;
 // window has nothing else to do.
 const UINT kContinueTickMs = USER_TIMER_MINIMUM;
 const int kStepCount = 11;
-const DWORD kSpoolerStopWaitMs = 10000;
 
 bool g_busy = false;
 int g_spoolerStopWait = 0;
@@ -227,7 +226,7 @@ UINT CLoadingDlg::RunStep()
             return 0;
         break;
     case 4:
-        if (osInfo.IsNT() && !StartSpooler())
+        if (osInfo.IsNT() && !StartSpoolerWhenStopped())
             return IDS_SPOOLER_UNSTABLE;
         break;
     case 5:

@@ -5,6 +5,7 @@
 
 #include "DirectoryPaths.h"
 #include "DllSearch.h"
+#include "EventLog.h"
 #include "MatchingFiles.h"
 #include "PrivateMessages.h"
 #include "ProtectedDirectoriesOfSystem.h"
@@ -138,12 +139,16 @@ int RestartForRemoval(const COSInfo& os)
 RemovePage::RemovePage()
     : step(0), currentRow(0), progressActive(0), osInfo(), database(nullptr), normalFont(nullptr), boldFont(nullptr),
       savedCursor(nullptr), waitCursor(nullptr), utilityPath{}, utilityProcess(nullptr), strings(nullptr),
-      restartHelperWalk(false), progressContinues(false), images(nullptr)
+      restartHelperWalk(false), progressContinues(false), images(nullptr), spoolerStopped(false)
 {
 }
 
 RemovePage::~RemovePage()
 {
+    // A removal ended between the spooler's stop and its start (Escape,
+    // closing, a failure) must not leave printing off.
+    if (spoolerStopped)
+        LogEvent("StartSpooler", "Spooler", StartSpoolerWhenStopped() ? ERROR_SUCCESS : ERROR_SERVICE_NOT_ACTIVE);
     if (boldFont && boldFont != normalFont)
         DeleteObject(boldFont);
     if (images)
@@ -377,7 +382,7 @@ void RemovePage::runStep()
             if (database)
                 database->restartNeeded = 1;
         } else if (osInfo.IsNT()) {
-            StopSpooler();
+            spoolerStopped = StopSpooler() == 1;
         }
         redrawProgress(false);
         break;
@@ -413,7 +418,8 @@ void RemovePage::runStep()
         break;
     case 16:
         if (osInfo.IsNT())
-            StartSpooler();
+            LogEvent("StartSpooler", "Spooler", StartSpoolerWhenStopped() ? ERROR_SUCCESS : ERROR_SERVICE_NOT_ACTIVE);
+        spoolerStopped = false;
         break;
     case 17:
         finish();

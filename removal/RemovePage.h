@@ -133,6 +133,7 @@ private:
     bool progressContinues;  // the last tick left its step unfinished
     HIMAGELIST images;
     std::vector<std::string> triedOemInfs;  // each INF is uninstalled once
+    bool spoolerStopped;                     // by step 8, not yet started again
 };
 
 template <class Body>

@@ -72,3 +72,48 @@ FailingSpoolerStart::~FailingSpoolerStart()
     program.Restore();
     StartSpoolerService();
 }
+
+namespace {
+
+void StopSpoolerService()
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_STOP) : nullptr;
+    SERVICE_STATUS status = {};
+    if (service) {
+        ControlService(service, SERVICE_CONTROL_STOP, &status);
+        CloseServiceHandle(service);
+    }
+    if (manager)
+        CloseServiceHandle(manager);
+}
+
+// Up to 10 s: the stand-in takes two to stop.
+bool StopAndWait()
+{
+    StopSpoolerService();
+    for (int i = 0; i < 500; ++i) {
+        if (SpoolerStatus().dwCurrentState == SERVICE_STOPPED)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+SlowStoppingSpooler::SlowStoppingSpooler(const std::string& standInPath) : running(false), program()
+{
+    if (!StopAndWait() || !program.Set(standInPath.c_str()))
+        return;
+    StartSpoolerService();
+    running = WaitForSpooler(SERVICE_RUNNING);
+}
+
+SlowStoppingSpooler::~SlowStoppingSpooler()
+{
+    StopAndWait();
+    program.Restore();
+    StartSpoolerService();
+    WaitForSpooler(SERVICE_RUNNING);
+}

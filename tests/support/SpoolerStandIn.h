@@ -36,3 +36,16 @@ public:
 private:
     SpoolerProgram program;
 };
+
+// While it lives the Spooler service is a stand-in whose stop takes two
+// seconds (build/bin/slow_spooler.exe), started; afterwards Wine's own is
+// back and started.
+class SlowStoppingSpooler {
+public:
+    explicit SlowStoppingSpooler(const std::string& standInPath);
+    ~SlowStoppingSpooler();
+    bool running;
+
+private:
+    SpoolerProgram program;
+};

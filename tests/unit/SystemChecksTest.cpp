@@ -229,6 +229,19 @@ TEST(CloseWin95Spooler, OnlyWhenItsWindowExists)
 
 // Wine's own Spooler service through the real service control manager, and
 // a stand-in program in its place whose start fails.
+// A busy spooler takes its time to stop; started meanwhile it answers
+// "already running" and then stops, leaving printing off.
+TEST(SerialSpoolerService, AStartWaitsForASlowStopToEnd)
+{
+    SlowStoppingSpooler slow(BesideTests("slow_spooler.exe"));
+    ASSERT_TRUE(slow.running);
+    ASSERT_EQ(1, StopSpooler());
+    ASSERT_EQ(static_cast<DWORD>(SERVICE_STOP_PENDING), SpoolerStatus().dwCurrentState);
+    EXPECT_EQ(0, StartSpooler()) << "a stop still pending is no running spooler";
+    EXPECT_EQ(1, StartSpoolerWhenStopped(10000));
+    EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
+}
+
 TEST(SerialSpoolerService, StopAndStartThroughTheServiceManager)
 {
     const bool wasRunning = SpoolerStatus().dwCurrentState == SERVICE_RUNNING;

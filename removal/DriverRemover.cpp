@@ -11,6 +11,7 @@
 #include "EventLog.h"
 #include "KeyName.h"
 #include "OemInf.h"
+#include "RegistryTree.h"
 #include "RemovePage.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
@@ -192,7 +193,7 @@ void RemovePage::removeMonitor(const char* server, const char* environment, cons
                                         const_cast<char*>(monitor.c_str()));
     LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
     if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
+        DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
 }
 
 int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environment*/, const char* processor)
@@ -229,11 +230,11 @@ void RemovePage::removePrintProcessors(const char* server, const char* environme
                                                    const_cast<char*>(processor.c_str()));
         LogEvent("DeletePrintProcessor", processor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
         if (osInfo.IsWin9x()) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
+            DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
         } else if (osInfo.IsNT()) {
             const std::string key = std::string(kProcessorsKeyNT) + (environment ? environment : "Windows NT x86") +
                                     "\\Print Processors\\" + processor;
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+            DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, key.c_str());
         }
     }
 }

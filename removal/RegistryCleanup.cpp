@@ -20,7 +20,6 @@
 namespace {
 
 const char kOemPathsKey[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
-const char kMakerKey[] = "SOFTWARE\\VANTO";
 const DWORD kLongestLoadLine = 65536;
 
 // Splits at commas into at most count fields, double quotes removed from
@@ -299,14 +298,12 @@ void RemovePage::applyRegistryLines()
         if (!MayDeleteKey(line.root, line.key))
             continue;
         if (!line.hasFlag) {
-            if (kept.ClaimsAnythingIn(line.root, line.key))
-                continue;
-            // The maker's key also holds its other products, which the 9x
-            // family's RegDeleteKeyA would take along.
-            const bool makersKey = line.root == ROOT_HKLM && TextEquals(TrimmedKey(line.key).c_str(), kMakerKey);
-            LogEvent("RegDeleteKey", text.c_str(),
-                     static_cast<unsigned long>(makersKey ? DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())
-                                                          : RegDeleteKeyA(root, line.key.c_str())));
+            // A line without a code names the key and its values; the 9x
+            // family's RegDeleteKeyA would take its subkeys along too (the
+            // maker's key holds its other products).
+            if (!kept.ClaimsAnythingIn(line.root, line.key))
+                LogEvent("RegDeleteKey", text.c_str(),
+                         static_cast<unsigned long>(DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())));
             continue;
         }
         if (kept.TreeHolds(line.root, line.key))

@@ -146,10 +146,22 @@ private:
             const std::string environments = "system\\currentcontrolset\\control\\print\\environments\\";
             const std::string key = Lower(line.key);
             const std::size_t last = key.find_last_of('\\');
+            const bool ntDriver = key.find("\\drivers\\version-") != std::string::npos;
+            const bool driver9x = key.compare(0, environments.size() + 20, environments + "windows 4.0\\drivers\\") == 0;
             if (SameText(line.root, "HKLM") && key.compare(0, environments.size(), environments) == 0 &&
-                key.find("\\drivers\\version-") != std::string::npos && last != std::string::npos &&
-                deletedDrivers.count(key.substr(last + 1)))
+                (ntDriver || driver9x) && last != std::string::npos && deletedDrivers.count(key.substr(last + 1)))
                 continue;
+            // Windows 9x keeps a printer's settings under its name.
+            const std::string printers9x = "system\\currentcontrolset\\control\\print\\printers\\";
+            const std::string driverData = "\\printerdriverdata";
+            if (SameText(line.root, "HKLM") && key.compare(0, printers9x.size(), printers9x) == 0 && !line.hasFlag) {
+                std::string name = line.key.substr(printers9x.size());
+                if (Lower(name).size() > driverData.size() &&
+                    Lower(name).compare(name.size() - driverData.size(), driverData.size(), driverData) == 0)
+                    name.resize(name.size() - driverData.size());
+                if (ChosenLocal(name))
+                    continue;
+            }
             Fail("line added by a remover for something not removed: " + text);
         }
     }

@@ -58,7 +58,8 @@ void RegisterParentClass()
 
 }  // namespace
 
-bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell)
+bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell,
+                  const std::string& filter)
 {
     std::vector<std::string> sorted = scriptPaths;
     std::sort(sorted.begin(), sorted.end(),
@@ -66,7 +67,7 @@ bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& s
     for (const std::string& path : sorted)
         database.LoadScript(path.c_str());
     CommandLineSwitches switches;
-    switches.ParseText(unpell ? "trelun08.exe /UNPELL" : "trelun08.exe");
+    switches.ParseText((std::string(unpell ? "trelun08.exe /UNPELL " : "trelun08.exe ") + filter).c_str());
     database.BuildFullProfile(database.fullProfile, switches);
     StringLoader strings(GetModuleHandleA(nullptr));
     return BuildListOfInstalledPrinters(database.printers, database.osInfo, switches, nullptr, strings) > 0;

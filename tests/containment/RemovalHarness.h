@@ -13,9 +13,11 @@
 namespace containment {
 
 // Scripts loaded in sorted order, the full profile built as the loading
-// dialog does (with the UNPELL switch when asked), the printers enumerated
-// from the spooler. False when the enumeration found nothing.
-bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell);
+// dialog does (with the UNPELL switch when asked, and the filter switches
+// given), the printers enumerated from the spooler. False when the
+// enumeration found nothing.
+bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell,
+                  const std::string& filter = std::string());
 
 struct RemovalOutcome {
     bool finished = false;          // message 1129 reached the parent

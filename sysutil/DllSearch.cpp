@@ -1,15 +1,8 @@
 #include "DllSearch.h"
 
-#include <windows.h>
-
 namespace {
 
-typedef BOOL(WINAPI* SetDllDirectoryFn)(LPCSTR);
-
-bool removed = false;
-
-// Looked up: Windows before XP SP1 does not have the function.
-SetDllDirectoryFn SetDllDirectoryFunction()
+SetDllDirectoryFn SystemSetDllDirectory()
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     return kernel ? reinterpret_cast<SetDllDirectoryFn>(
@@ -17,22 +10,25 @@ SetDllDirectoryFn SetDllDirectoryFunction()
                   : nullptr;
 }
 
+bool removed = false;
+
 }  // namespace
+
+SetDllDirectoryFn setDllDirectory = SystemSetDllDirectory();
 
 void RemoveCurrentDirectoryFromDllSearch()
 {
-    const SetDllDirectoryFn setDllDirectory = SetDllDirectoryFunction();
     removed = setDllDirectory && setDllDirectory("");
 }
 
 DefaultDllSearchForChild::DefaultDllSearchForChild()
 {
     if (removed)
-        SetDllDirectoryFunction()(nullptr);
+        setDllDirectory(nullptr);
 }
 
 DefaultDllSearchForChild::~DefaultDllSearchForChild()
 {
     if (removed)
-        SetDllDirectoryFunction()("");
+        setDllDirectory("");
 }

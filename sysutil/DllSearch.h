@@ -2,6 +2,7 @@
 // (SetDllDirectoryA("")). Programs it starts would inherit that setting, so
 // around each start the default order is put back.
 #pragma once
+#include <windows.h>
 
 void RemoveCurrentDirectoryFromDllSearch();
 
@@ -13,3 +14,8 @@ public:
     DefaultDllSearchForChild(const DefaultDllSearchForChild&) = delete;
     DefaultDllSearchForChild& operator=(const DefaultDllSearchForChild&) = delete;
 };
+
+// SetDllDirectoryA, looked up (Windows before XP SP1 does not have it);
+// nullptr where it is missing. Tests replace it.
+typedef BOOL(WINAPI* SetDllDirectoryFn)(LPCSTR);
+extern SetDllDirectoryFn setDllDirectory;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RegistryTree.h"
+#include "TestRegistry.h"
 
 namespace {
 
@@ -35,15 +36,6 @@ public:
         RegSetValueExA(key, "value", 0, REG_SZ, value, sizeof(value));
         RegCloseKey(key);
         return true;
-    }
-    bool HasValue(const std::string& relative, const char* name) const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(handle, relative.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return found;
     }
     bool Has(const std::string& relative) const
     {
@@ -109,9 +101,9 @@ TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
     EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, base.c_str(), {key.Under("FUENTES") + "\\"}));
     EXPECT_FALSE(key.Has("Corvel"));
     EXPECT_FALSE(key.Has("Comunes"));
-    EXPECT_TRUE(key.HasValue("Fuentes\\Shared", "value"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key.Under("Fuentes\\Shared"), "value"));
     // Its parent stays, holding nothing else.
-    EXPECT_FALSE(key.HasValue("", "value"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, base, "value"));
 
     // A kept key itself is never deleted.
     EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {key.Under("Fuentes")}));
@@ -126,7 +118,7 @@ TEST(DeleteRegistryKeyWithoutSubkeys, AKeyWithSubkeysStaysOnEverySystem)
     TestKey key;
     ASSERT_TRUE(key.Create("Maker\\Product"));
     EXPECT_EQ(ERROR_ACCESS_DENIED, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker").c_str()));
-    EXPECT_TRUE(key.HasValue("Maker\\Product", "value"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key.Under("Maker\\Product"), "value"));
     EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker\\Product").c_str()));
     EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryKeyWithoutSubkeys(HKEY_CURRENT_USER, key.Under("Maker").c_str()));
     EXPECT_FALSE(key.Has("Maker"));

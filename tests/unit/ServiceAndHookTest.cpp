@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "DirectoryPaths.h"
+#include "DllSearch.h"
 #include "HookRunner.h"
 #include "OSInfo.h"
 #include "ServiceRemover.h"
+#include "StartupModes.h"
 #include "TestPaths.h"
 
 namespace {
@@ -166,4 +169,30 @@ TEST_F(HookRunnerTest, MalformedOrMissingEntriesDoNothing)
                        nullptr, GetModuleHandleA(nullptr));
     EXPECT_EQ("", ReadWholeFile(CallLog()));
     EXPECT_EQ(BinDirectory(), CurrentDirectory());
+}
+
+// The uninstaller takes the current directory out of its DLL search; the
+// program the launch mode starts gets the default order back.
+namespace {
+
+std::vector<std::string> g_dllDirectoryCalls;
+
+BOOL WINAPI RecordDllDirectory(LPCSTR path)
+{
+    g_dllDirectoryCalls.push_back(path ? path : "(default)");
+    return TRUE;
+}
+
+}  // namespace
+
+TEST(DllSearch, AStartedProgramGetsTheDefaultOrder)
+{
+    const SetDllDirectoryFn system = setDllDirectory;
+    setDllDirectory = RecordDllDirectory;
+    g_dllDirectoryCalls.clear();
+    RemoveCurrentDirectoryFromDllSearch();
+    char command[] = "cmd.exe /c exit 0";
+    RunLaunchMode(command);
+    setDllDirectory = system;
+    EXPECT_EQ((std::vector<std::string>{"", "(default)", ""}), g_dllDirectoryCalls);
 }

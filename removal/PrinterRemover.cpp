@@ -77,7 +77,8 @@ void RemoveUsbDeviceOfPackage(const PrinterList& printers)
     for (const InstalledPrinter& printer : printers) {
         if (printer.foreign)
             continue;
-        const bool stays = printer.excluded == 1 || printer.removed == 0;
+        // Kept, or chosen but still there.
+        const bool stays = printer.removed == 0;
         if (stays && printer.MayUseUsbPort())
             return;
         anyGone = anyGone || (!stays && printer.serverName[0] == '\0');

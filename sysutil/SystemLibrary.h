@@ -14,8 +14,14 @@ HMODULE SystemLibrary(const char* fileName);
 FARPROC SystemFunction(const char* const* fileNames, int count, const char* name);
 FARPROC SystemFunction(const char* fileName, const char* name);
 
+template <typename Fn>
+bool BindSystemFunction(Fn& function, const char* const* fileNames, int count, const char* name)
+{
+    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(SystemFunction(fileNames, count, name)));
+    return function != nullptr;
+}
+
 template <typename Fn> bool BindSystemFunction(Fn& function, const char* fileName, const char* name)
 {
-    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(SystemFunction(fileName, name)));
-    return function != nullptr;
+    return BindSystemFunction(function, &fileName, 1, name);
 }

@@ -475,23 +475,22 @@ protected:
 
 }  // namespace
 
-TEST_F(UsbOfThePackage, DeviceNamedByTheMasterScriptGoesWithThePrinter)
+// One test: the device id is machine-wide, and tests of one program may
+// run side by side.
+TEST_F(UsbOfThePackage, DeviceNamedByTheMasterScriptGoesWhenNoPrinterThatStaysMayUseIt)
 {
     // 2766 = 0x0ACE, 119 = 0x0077.
     EXPECT_EQ(1, DevicesAfterRemovalWith("USB_VID=2766\r\nUSB_PID=119\r\n"));
     CountTestDevices(kUsbId, true);
     EXPECT_EQ(1, DevicesAfterRemovalWith("HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=0\r\n"));
     CountTestDevices(kUsbId, true);
-    EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));
+    const std::string strings = "HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n";
+    EXPECT_EQ(0, DevicesAfterRemovalWith(strings));
     // An id that matches nothing falls back to vendor and product.
     EXPECT_EQ(0, DevicesAfterRemovalWith("HARDWARE_ID_1=USBPRINT\\NOSUCHTHING\r\nUSB_VID=2766\r\nUSB_PID=119\r\n"));
-}
 
-// The node is the package's: a printer of the package that stays and may
-// print through USB (or whose port is not known) still needs it.
-TEST_F(UsbOfThePackage, DeviceStaysWhileAPrinterThatStaysMayUseUsb)
-{
-    const std::string strings = "HARDWARE_ID_1=USB\\VID_0ACE&PID_0077\r\nUSB_VID=2766\r\nUSB_PID=119\r\n";
+    // The node is the package's: a printer of the package that stays and
+    // may print through USB (or whose port is not known) still needs it.
     EXPECT_EQ(1, DevicesAfterRemovalWith(strings, "USB002"));
     CountTestDevices(kUsbId, true);
     EXPECT_EQ(1, DevicesAfterRemovalWith(strings, ""));

@@ -260,12 +260,15 @@ TEST(SerialWineRestart, InUseOn9xIsDeletedThroughWininitAtTheNextStart)
     const std::string target = dir.Join("busy.dll");
     const std::string pendingBefore = PendingRenames();
     ASSERT_TRUE(WriteWholeFile(wininit.ini, "[Other]\r\nx=1\r\n"));
+    char shortTarget[MAX_PATH] = {};
     {
         FileInUse busy(target);
         ASSERT_TRUE(busy.Held());
+        ASSERT_NE(0u, GetShortPathNameA(target.c_str(), shortTarget, MAX_PATH));
         EXPECT_EQ(0, DeleteFileOrSchedule(kWin98, target.c_str()));
     }
-    EXPECT_EQ("[Other]\r\nx=1\r\n[RENAME]\r\nNUL=" + target + "\r\n", ReadWholeFile(wininit.ini));
+    // By its short path, which the restart still finds.
+    EXPECT_EQ("[Other]\r\nx=1\r\n[RENAME]\r\nNUL=" + std::string(shortTarget) + "\r\n", ReadWholeFile(wininit.ini));
     EXPECT_EQ(pendingBefore, PendingRenames());
     EXPECT_TRUE(Exists(target));
 

@@ -190,6 +190,8 @@ void RemovalProfileStepByStep(UninstallDatabase& database)
             if (chosen.foreign || chosen.removed || chosen.excluded)
                 continue;
             for (InstalledPrinter& linked : database.printers) {
+                if (linked.foreign || linked.removed || linked.unreadable)
+                    continue;
                 if (linked.excluded && linked.pelledName[0] != '\0' && TextEquals(linked.pelledName, chosen.name)) {
                     linked.excluded = 0;
                     changed = true;

@@ -85,7 +85,9 @@ const char* const kCompanionClasses[] = {
 
 }  // namespace
 
-TEST(IsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
+// Serial: both start system_probe.exe under an emulated version, which is
+// set per program name for the whole prefix.
+TEST(SerialIsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
 {
     EXPECT_EQ(1, IsAdministrator(ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10)));
     const ChildResult win98 = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "win98");
@@ -94,7 +96,7 @@ TEST(IsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
 }
 
 // Wine's user belongs to Administrators; the probe shows the token was read.
-TEST(IsAdministrator, OnNTFromTheTokenGroups)
+TEST(SerialIsAdministrator, OnNTFromTheTokenGroups)
 {
     EXPECT_EQ(1, IsAdministrator(COSInfo()));
     const ChildResult xp = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "winxp");

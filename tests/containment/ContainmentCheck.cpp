@@ -66,7 +66,7 @@ public:
         if (database.keptPrinterCount == 0)
             removedNames.insert("zrestart.exe");
         removalLines = ParseLines(removal.registryKeys);
-        oemDirectories = OemDirectories(installation);
+        oemDirectories = OemDirectories(installation, layout);
         chosen = ChosenPrinters(database, record.selected);
         CollectKept();
     }

@@ -344,6 +344,9 @@ void GenerateRegistry(Installation& installation, Random& random, const Layout& 
         installation.oemPathValues.push_back(layout.windows.substr(0, 3));
     if (random.Chance(20))
         installation.oemPathValues.push_back(ParentOf(layout.oemRoot));
+    // Windows' own directories, where decoys carry the package's file names.
+    if (random.Chance(30))
+        installation.oemPathValues.push_back(layout.system);
     for (std::size_t i = 0; i < installation.oemPathValues.size(); ++i)
         AddRegistryValue(installation.registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\OEMPaths",
                          "Path" + std::to_string(i), installation.oemPathValues[i]);

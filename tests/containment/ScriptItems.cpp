@@ -117,7 +117,7 @@ std::string FileNamePart(const std::string& entry) { return entry.substr(0, entr
 
 // The maker's directories as recorded: each a directory of its own, at
 // least two levels below a drive root.
-std::vector<std::string> OemDirectories(const Installation& installation)
+std::vector<std::string> OemDirectories(const Installation& installation, const Layout& layout)
 {
     std::vector<std::string> directories;
     for (const std::string& value : installation.oemPathValues) {
@@ -125,7 +125,10 @@ std::vector<std::string> OemDirectories(const Installation& installation)
         int levels = 0;
         for (std::size_t i = 3; i < directory.size(); ++i)
             levels += directory[i] == '\\';
-        if (directory.size() > 3 && directory[1] == ':' && levels >= 2)
+        // Windows' own directories are never the maker's.
+        const bool windowsOwn = LevelsBelow(directory, layout.system) >= 0 ||
+                                LevelsBelow(layout.system, directory) >= 0 || SameText(directory, layout.windows);
+        if (directory.size() > 3 && directory[1] == ':' && levels >= 2 && !windowsOwn)
             directories.push_back(directory);
     }
     return directories;

@@ -52,8 +52,8 @@ bool Contains(const std::set<std::string>& set, const std::string& item);
 std::string FileNamePart(const std::string& entry);
 
 // The maker's directories as recorded: each a directory of its own, at
-// least two levels below a drive root.
-std::vector<std::string> OemDirectories(const Installation& installation);
+// least two levels below a drive root, none of Windows' own.
+std::vector<std::string> OemDirectories(const Installation& installation, const Layout& layout);
 
 struct Shortcut {
     std::string group;

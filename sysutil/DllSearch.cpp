@@ -1,34 +1,37 @@
 #include "DllSearch.h"
 
-namespace {
+#include "SystemLibrary.h"
 
-SetDllDirectoryFn SystemSetDllDirectory()
-{
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel ? reinterpret_cast<SetDllDirectoryFn>(
-                        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")))
-                  : nullptr;
-}
+namespace {
 
 bool removed = false;
 
 }  // namespace
 
-SetDllDirectoryFn setDllDirectory = SystemSetDllDirectory();
+SetDllDirectoryFn& DllDirectorySetter()
+{
+    static SetDllDirectoryFn setter = nullptr;
+    static bool looked = false;
+    if (!looked) {
+        looked = true;
+        BindSystemFunction(setter, "kernel32.dll", "SetDllDirectoryA");
+    }
+    return setter;
+}
 
 void RemoveCurrentDirectoryFromDllSearch()
 {
-    removed = setDllDirectory && setDllDirectory("");
+    removed = DllDirectorySetter() && DllDirectorySetter()("");
 }
 
 DefaultDllSearchForChild::DefaultDllSearchForChild()
 {
     if (removed)
-        setDllDirectory(nullptr);
+        DllDirectorySetter()(nullptr);
 }
 
 DefaultDllSearchForChild::~DefaultDllSearchForChild()
 {
     if (removed)
-        setDllDirectory("");
+        DllDirectorySetter()("");
 }

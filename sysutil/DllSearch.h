@@ -15,7 +15,7 @@ public:
     DefaultDllSearchForChild& operator=(const DefaultDllSearchForChild&) = delete;
 };
 
-// SetDllDirectoryA, looked up (Windows before XP SP1 does not have it);
-// nullptr where it is missing. Tests replace it.
+// SetDllDirectoryA, looked up on first use (Windows before XP SP1 does not
+// have it); nullptr where it is missing. Tests replace it.
 typedef BOOL(WINAPI* SetDllDirectoryFn)(LPCSTR);
-extern SetDllDirectoryFn setDllDirectory;
+SetDllDirectoryFn& DllDirectorySetter();

@@ -187,12 +187,12 @@ BOOL WINAPI RecordDllDirectory(LPCSTR path)
 
 TEST(DllSearch, AStartedProgramGetsTheDefaultOrder)
 {
-    const SetDllDirectoryFn system = setDllDirectory;
-    setDllDirectory = RecordDllDirectory;
+    const SetDllDirectoryFn system = DllDirectorySetter();
+    DllDirectorySetter() = RecordDllDirectory;
     g_dllDirectoryCalls.clear();
     RemoveCurrentDirectoryFromDllSearch();
     char command[] = "cmd.exe /c exit 0";
     RunLaunchMode(command);
-    setDllDirectory = system;
+    DllDirectorySetter() = system;
     EXPECT_EQ((std::vector<std::string>{"", "(default)", ""}), g_dllDirectoryCalls);
 }

@@ -5,7 +5,6 @@
 
 #include "SpoolerStandIn.h"
 #include "TestPaths.h"
-#include "resource.h"
 
 namespace {
 
@@ -36,19 +35,15 @@ TEST(SerialSpoolerScenario, EscapeAfterTheSpoolerStoppedStartsItAgain)
     SlowStoppingSpooler slow(SlowSpoolerProgram());
     ASSERT_TRUE(slow.running);
     ProgramSandbox sandbox(kState, kScript);
-    ASSERT_TRUE(sandbox.Start("", "winxp"));
-    HWND main = sandbox.WaitForMainWindow();
-    ASSERT_NE(nullptr, main);
-    HWND list = sandbox.SelectionList(main);
-    ASSERT_NE(nullptr, list);
-    ASSERT_TRUE(sandbox.Driver().SetListViewSelection(list, 0, true));
-    ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, IDC_UNINSTALL); }, 5000));
-    UiDriver::Click(main, IDC_UNINSTALL);
-    // The removal's stop request: the service is on its way down.
-    ASSERT_TRUE(WaitUntil([] { return SpoolerStatus().dwCurrentState != SERVICE_RUNNING; }, 30000));
-    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    unsigned long exitCode = 0;
-    sandbox.AnswerUntilExit(IDOK, 30000, &exitCode);
-    EXPECT_EQ(1u, exitCode);
+    RemovalRun run;
+    run.chosen = {"Corvel Oficina"};
+    // Once the removal's stop request has the service on its way down.
+    run.whileRunning = [&sandbox] {
+        ASSERT_TRUE(WaitUntil([] { return SpoolerStatus().dwCurrentState != SERVICE_RUNNING; }, 30000));
+        PostMessageA(sandbox.WaitForMainWindow(5000), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    const RemovalOutcome outcome = RunRemoval(sandbox, run);
+    ASSERT_TRUE(outcome.started);
+    EXPECT_EQ(1u, outcome.exitCode);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), SpoolerStatus().dwCurrentState);
 }

@@ -2,8 +2,9 @@
 
 #include "AboutDlg.h"
 #include "ComponentDlg.h"
-#include "EventLog.h"
 #include "DirectoryPaths.h"
+#include "EventLog.h"
+#include "ExtraInfoDlg.h"
 #include "PrivateMessages.h"
 #include "SilentRun.h"
 #include "SystemRestart.h"
@@ -52,7 +53,18 @@ INT_PTR CMainDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
         StartRemoval();
     else if (message == UM_REMOVAL_DONE)
         OnRemovalDone();
+    else if (message == UM_SHOW_EXTRA_INFO)
+        ShowExtraInfo(static_cast<int>(wParam));
     return 0;
+}
+
+void CMainDlg::ShowExtraInfo(int selectedCount)
+{
+    CExtraInfoDlg dialog;
+    dialog.database = &database;
+    dialog.selectedCount = selectedCount;
+    DialogBoxParamA(GetWindowInstance(hwnd), MAKEINTRESOURCEA(IDD_EXTRA_INFO), hwnd, DialogProc,
+                    reinterpret_cast<LPARAM>(&dialog));
 }
 
 void CMainDlg::EnableButton(int id, bool on) { EnableWindow(GetDlgItem(hwnd, id), on ? TRUE : FALSE); }

@@ -35,6 +35,7 @@ private:
     void OnUninstall();
     void OnRemovalDone();
     void ShowAboutBox();
+    void ShowExtraInfo(int selectedCount);
     void ShowPages(bool selection);
     void EnableButton(int id, bool on);
     bool AnyFilterSwitch() const;

@@ -1,6 +1,5 @@
 #include "SelectPage.h"
 
-#include "ExtraInfoDlg.h"
 #include "PrivateMessages.h"
 #include "UninstallDatabase.h"
 #include "WindowUtil.h"
@@ -223,12 +222,10 @@ void SelectPage::SelectAll()
 
 void SelectPage::RunExtraInfo()
 {
+    // The main window owns the inspection dialog; the page only says how
+    // many rows are chosen.
     CollectSelection();
-    CExtraInfoDlg dialog;
-    dialog.database = database;
-    dialog.selectedCount = selectedCount;
-    DialogBoxParamA(GetWindowInstance(hwnd), MAKEINTRESOURCEA(IDD_EXTRA_INFO), hwnd, DialogProc,
-                    reinterpret_cast<LPARAM>(&dialog));
+    SendMessageA(MainWindow(), UM_SHOW_EXTRA_INFO, static_cast<WPARAM>(selectedCount), 0);
 }
 
 void SelectPage::OnMenuCommand(int id)

@@ -58,21 +58,18 @@ const char* PlatformName(int platformKind)
     }
 }
 
-INT_PTR CAboutDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+bool CAboutDlg::OnInit()
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(window);
-        return 1;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_EXIT) {
-            EndDialog(window, 1);
-            return 1;
-        }
-        return 0;
-    default:
-        return 0;
-    }
+    OnInitDialog(hwnd);
+    return true;
+}
+
+bool CAboutDlg::OnCommand(int id, int, HWND)
+{
+    if (id != IDC_EXIT)
+        return false;
+    Close(1);
+    return true;
 }
 
 void CAboutDlg::AddRow(const char* label, const char* value)

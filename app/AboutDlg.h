@@ -12,9 +12,12 @@
 class CAboutDlg : public CDialogBase {
 public:
     CAboutDlg() : list(), strings(nullptr) {}
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    // Cancel and Exit close the box as OK does.
+    void OnCancel() override { Close(1); }
     void OnInitDialog(HWND window);
     void AddRow(const char* label, const char* value);
 

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "DllSearch.h"
+#include "EventLog.h"
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 #include "UserMessage.h"
 #include "WindowUtil.h"
 #include "resource.h"
@@ -17,42 +19,34 @@ const DWORD kMaxCommand = 32 * 1024;
 
 }  // namespace
 
-INT_PTR CComponentDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+bool CComponentDlg::OnInit()
 {
-    if (message == WM_INITDIALOG) {
-        strings.SetInstance(GetWindowInstance(window));
-        strings.SetWindowTextFromString(window, IDS_COMPONENT_UNINSTALL);
-        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_BOTH, IDS_COMPONENT_BOTH);
-        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_PRINTER, IDS_COMPONENT_PRINTER);
-        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_SCANNER, IDS_COMPONENT_SCANNER);
-        strings.SetDlgItemTextFromString(window, IDC_COMPONENT_MESSAGE,
-                                         choice == COMPONENT_BOTH ? IDS_COMPONENT_BOTH_INFO
-                                                                  : IDS_COMPONENT_PRINTER_INFO);
-        CheckDlgButton(window, IDC_COMPONENT_BOTH, BST_CHECKED);
-        return 1;
-    }
-    if (message != WM_COMMAND)
-        return 0;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        EndDialog(window, 1);
-        break;
-    case IDCANCEL:
-        EndDialog(window, 2);
-        break;
+    strings.SetInstance(GetWindowInstance(hwnd));
+    strings.SetWindowTextFromString(hwnd, IDS_COMPONENT_UNINSTALL);
+    strings.SetDlgItemTextFromString(hwnd, IDC_COMPONENT_BOTH, IDS_COMPONENT_BOTH);
+    strings.SetDlgItemTextFromString(hwnd, IDC_COMPONENT_PRINTER, IDS_COMPONENT_PRINTER);
+    strings.SetDlgItemTextFromString(hwnd, IDC_COMPONENT_SCANNER, IDS_COMPONENT_SCANNER);
+    strings.SetDlgItemTextFromString(hwnd, IDC_COMPONENT_MESSAGE,
+                                     choice == COMPONENT_BOTH ? IDS_COMPONENT_BOTH_INFO : IDS_COMPONENT_PRINTER_INFO);
+    CheckDlgButton(hwnd, IDC_COMPONENT_BOTH, BST_CHECKED);
+    return true;
+}
+
+bool CComponentDlg::OnCommand(int id, int, HWND)
+{
+    switch (id) {
     case IDC_COMPONENT_BOTH:
         choice = COMPONENT_BOTH;
-        break;
+        return true;
     case IDC_COMPONENT_PRINTER:
         choice = COMPONENT_PRINTER;
-        break;
+        return true;
     case IDC_COMPONENT_SCANNER:
         choice = COMPONENT_SCANNER;
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
-    return 0;
 }
 
 bool ScannerUninstallKey(const char* productGuid, char* out, std::size_t size)
@@ -72,27 +66,26 @@ bool ScannerDriverInstalled(const char* productGuid)
     char path[kTextField];
     if (IsEmptyText(productGuid) || !ScannerUninstallKey(productGuid, path, sizeof(path)))
         return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
         return false;
-    RegCloseKey(key);
     return true;
 }
 
 int RunScannerUninstaller(HWND owner, const char* productGuid, StringLoader& strings)
 {
     char path[kTextField];
-    HKEY key = nullptr;
+    RegistryKey key;
     if (ScannerUninstallKey(productGuid, path, sizeof(path)) &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS) {
         DWORD size = 0;
         DWORD type = 0;
-        const bool sized = RegQueryValueExA(key, "UninstallString", nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+        const bool sized = RegQueryValueExA(key.Get(), "UninstallString", nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
         if (sized && size > 0 && size <= kMaxCommand) {
             // One more byte than asked for: a stored value need not end with NUL.
             std::vector<char> command(size + 1, '\0');
             DWORD read = size;
-            bool haveCommand = RegQueryValueExA(key, "UninstallString", nullptr, &type,
+            bool haveCommand = RegQueryValueExA(key.Get(), "UninstallString", nullptr, &type,
                                                 reinterpret_cast<BYTE*>(command.data()), &read) == ERROR_SUCCESS;
             haveCommand = haveCommand && command[0] != '\0';
             STARTUPINFOA startup = {};
@@ -102,18 +95,17 @@ int RunScannerUninstaller(HWND owner, const char* productGuid, StringLoader& str
             const bool started = haveCommand && CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
                                                                NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                                                                &process);
-            RegCloseKey(key);
+            key.Reset();
             if (started) {
                 CloseHandle(process.hThread);
                 CloseHandle(process.hProcess);
                 return 1;
             }
-            OutputDebugStringA("Failed to call the command from the registry uninstall string!");
+            TraceText("ScannerUninstall", "Failed to call the command from the registry uninstall string!");
             ShowMessageBox(owner, strings.GetString(IDS_SCANNER_UNINSTALL_FAILED), strings.GetString(IDS_ERROR_CAPTION),
                            MB_ICONWARNING | MB_SETFOREGROUND);
             return 0;
         }
-        RegCloseKey(key);
     }
     ShowMessageBox(owner, strings.GetString(IDS_FINISHED), strings.GetString(IDS_CAPTION), MB_ICONINFORMATION);
     return 0;

@@ -17,11 +17,13 @@ enum ComponentChoice {
 class CComponentDlg : public CDialogBase {
 public:
     CComponentDlg() : choice(COMPONENT_PRINTER), strings(nullptr) {}
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     int choice;
 
 private:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+
     StringLoader strings;
 };
 

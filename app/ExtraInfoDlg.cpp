@@ -17,18 +17,19 @@ struct Category {
 };
 
 const Category kCategories[12] = {
-    {1097, LIST_DELETE_INI, {"file", "section", "entry"}, 3, false},
-    {1098, LIST_DELETE_LOAD_RUN, {"Display", "File Name"}, 2, false},
-    {1099, LIST_DRIVERS, {"driver"}, 1, true},
-    {1100, LIST_FILES, {"file"}, 1, true},
-    {1101, LIST_HOOKS, {"file", "export"}, 2, true},
-    {1102, LIST_MONITORS, {"Monitor Name"}, 1, true},
-    {1103, LIST_REGISTRY_KEYS, {"Base Key", "Sub Key", "Value Name", "Deltree"}, 4, false},
-    {1104, LIST_PRINT_PROCESSORS, {"Print Processor Name"}, 1, true},
-    {1105, LIST_SERVICES, {"NT Service Name"}, 1, true},
-    {1106, LIST_SHORTCUTS, {"Program Group", "Shortcut Description", "Special Location"}, 3, true},
-    {1107, LIST_UN_SELF_REGISTER, {"FileName", "Function Export"}, 2, true},
-    {1109, -1, {"Dir Variable", "Dir Location"}, 2, false},
+    {IDC_EXTRA_CATEGORY_FIRST, LIST_DELETE_INI, {"file", "section", "entry"}, 3, false},
+    {IDC_EXTRA_CATEGORY_FIRST + 1, LIST_DELETE_LOAD_RUN, {"Display", "File Name"}, 2, false},
+    {IDC_EXTRA_CATEGORY_FIRST + 2, LIST_DRIVERS, {"driver"}, 1, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 3, LIST_FILES, {"file"}, 1, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 4, LIST_HOOKS, {"file", "export"}, 2, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 5, LIST_MONITORS, {"Monitor Name"}, 1, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 6, LIST_REGISTRY_KEYS, {"Base Key", "Sub Key", "Value Name", "Deltree"}, 4, false},
+    {IDC_EXTRA_CATEGORY_FIRST + 7, LIST_PRINT_PROCESSORS, {"Print Processor Name"}, 1, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 8, LIST_SERVICES, {"NT Service Name"}, 1, true},
+    {IDC_EXTRA_CATEGORY_FIRST + 9, LIST_SHORTCUTS, {"Program Group", "Shortcut Description", "Special Location"}, 3,
+     true},
+    {IDC_EXTRA_CATEGORY_FIRST + 10, LIST_UN_SELF_REGISTER, {"FileName", "Function Export"}, 2, true},
+    {IDC_EXTRA_DIRECTORIES, -1, {"Dir Variable", "Dir Location"}, 2, false},
 };
 
 const Category* CategoryOf(int category)
@@ -65,34 +66,33 @@ std::vector<std::string> SplitCategoryLine(int category, const std::string& line
     return fields;
 }
 
-INT_PTR CExtraInfoDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+bool CExtraInfoDlg::OnInit()
 {
-    if (message == WM_INITDIALOG) {
-        OnInitDialog(window);
-        return 1;
-    }
-    if (message != WM_COMMAND)
-        return 0;
-    const int id = LOWORD(wParam);
-    if (id == IDOK || id == IDCANCEL || id == IDC_EXIT) {
-        EndDialog(window, 1);
-        return 1;
+    OnInitDialog(hwnd);
+    return true;
+}
+
+bool CExtraInfoDlg::OnCommand(int id, int code, HWND)
+{
+    if (id == IDC_EXIT) {
+        Close(1);
+        return true;
     }
     if (id == IDC_EXTRA_PROFILE_ONLY) {
-        profileOnly = IsDlgButtonChecked(window, IDC_EXTRA_PROFILE_ONLY) == BST_CHECKED && selectedCount == 1 ? 1 : 0;
+        profileOnly = IsDlgButtonChecked(hwnd, IDC_EXTRA_PROFILE_ONLY) == BST_CHECKED && selectedCount == 1 ? 1 : 0;
         Refresh();
-        return 0;
+        return true;
     }
-    if (HIWORD(wParam) == BN_CLICKED) {
-        for (int i = 0; i < 12; ++i) {
-            if (kCategories[i].buttonId == id) {
-                category = i + 1;
-                Refresh();
-                break;
-            }
+    if (code != BN_CLICKED)
+        return false;
+    for (int i = 0; i < 12; ++i) {
+        if (kCategories[i].buttonId == id) {
+            category = i + 1;
+            Refresh();
+            return true;
         }
     }
-    return 0;
+    return false;
 }
 
 void CExtraInfoDlg::OnInitDialog(HWND window)

@@ -15,12 +15,15 @@ struct UninstallProfile;
 class CExtraInfoDlg : public CDialogBase {
 public:
     CExtraInfoDlg() : database(nullptr), selectedCount(0), list(), profileOnly(0), category(1) {}
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UninstallDatabase* database;
     int selectedCount;
 
 private:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    // Cancel and Exit close the view as OK does.
+    void OnCancel() override { Close(1); }
     void OnInitDialog(HWND window);
     void Refresh();
     const UninstallProfile* ChooseShownProfile(UninstallProfile& local);

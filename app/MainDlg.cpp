@@ -18,34 +18,37 @@ CMainDlg::CMainDlg()
 {
 }
 
-INT_PTR CMainDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CMainDlg::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SetMasterScriptBesideProgram();
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(window);
-        return 1;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL:
-        case IDC_EXIT:
-            EndDialog(window, 1);
-            return 1;
-        case IDC_UNINSTALL:
-            OnUninstall();
-            return 1;
-        default:
-            return 0;
-        }
-    case WM_SYSCOMMAND:
-        if (wParam == IDM_ABOUT) {
-            ShowAboutBox();
-            return 1;
-        }
-        return 0;
+    return CDialogBase::OnMessage(window, message, wParam, lParam);
+}
+
+bool CMainDlg::OnInit()
+{
+    OnInitDialog(hwnd);
+    return true;
+}
+
+bool CMainDlg::OnCommand(int id, int, HWND)
+{
+    switch (id) {
+    case IDC_EXIT:
+        Close(1);
+        return true;
+    case IDC_UNINSTALL:
+        OnUninstall();
+        return true;
     default:
-        break;
+        return false;
+    }
+}
+
+INT_PTR CMainDlg::OnOtherMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_SYSCOMMAND && wParam == IDM_ABOUT) {
+        ShowAboutBox();
+        return 1;
     }
     if (message == UM_ENABLE_UNINSTALL)
         EnableButton(IDC_UNINSTALL, wParam != 0);
@@ -63,8 +66,7 @@ void CMainDlg::ShowExtraInfo(int selectedCount)
     CExtraInfoDlg dialog;
     dialog.database = &database;
     dialog.selectedCount = selectedCount;
-    DialogBoxParamA(GetWindowInstance(hwnd), MAKEINTRESOURCEA(IDD_EXTRA_INFO), hwnd, DialogProc,
-                    reinterpret_cast<LPARAM>(&dialog));
+    dialog.DoModal(hwnd, MAKEINTRESOURCEA(IDD_EXTRA_INFO), GetWindowInstance(hwnd));
 }
 
 void CMainDlg::EnableButton(int id, bool on) { EnableWindow(GetDlgItem(hwnd, id), on ? TRUE : FALSE); }
@@ -96,12 +98,12 @@ void CMainDlg::CreatePages()
     if (!instance)
         return;
     HWND frame = GetDlgItem(hwnd, IDC_PAGE_FRAME);
-    selectWindow = CreateDialogParamA(instance, "IDD_SELECT", hwnd, DialogProc, reinterpret_cast<LPARAM>(&selectPage));
+    selectWindow = selectPage.CreatePage(hwnd, "IDD_SELECT", instance);
     if (selectWindow) {
         ShowWindow(selectWindow, SW_HIDE);
         FitPageToFrame(selectWindow, frame, hwnd);
     }
-    removeWindow = CreateDialogParamA(instance, "IDD_REMOVE", hwnd, DialogProc, reinterpret_cast<LPARAM>(&removePage));
+    removeWindow = removePage.CreatePage(hwnd, "IDD_REMOVE", instance);
     if (removeWindow) {
         ShowWindow(removeWindow, SW_SHOW);
         FitPageToFrame(removeWindow, frame, hwnd);
@@ -134,8 +136,7 @@ void CMainDlg::RunStartSequence()
     selectPage.SetDatabase(&database);
     removePage.SetDatabase(&database);
     HINSTANCE instance = GetWindowInstance(hwnd);
-    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOADING), hwnd, DialogProc,
-                        reinterpret_cast<LPARAM>(&loadingDlg)) != 1) {
+    if (loadingDlg.DoModal(hwnd, MAKEINTRESOURCEA(IDD_LOADING), instance) != 1) {
         silentOutcome = SILENT_EXIT_FATAL;
         EndDialog(hwnd, 1);
         return;
@@ -158,8 +159,7 @@ void CMainDlg::RunStartSequence()
     if (database.uninstallScanner) {
         if (ScannerDriverInstalled(database.productGuid))
             components.choice = COMPONENT_BOTH;
-        if (DialogBoxParamA(instance, "IDD_COMPONENT", hwnd, DialogProc, reinterpret_cast<LPARAM>(&components)) ==
-            2) {
+        if (components.DoModal(hwnd, "IDD_COMPONENT", instance) == IDCANCEL) {
             EndDialog(hwnd, 1);
             return;
         }
@@ -184,7 +184,7 @@ void CMainDlg::RunStartSequence()
 
 void CMainDlg::RunUnattended()
 {
-    if (loadingDlg.foundScripts.empty() && database.ListedPrinterCount() == 0) {
+    if (loadingDlg.loading.foundScripts.empty() && database.ListedPrinterCount() == 0) {
         LogText("NothingFound", "no script and no printer of the package");
         silentOutcome = SILENT_EXIT_NOTHING_FOUND;
         EndDialog(hwnd, 1);
@@ -205,7 +205,7 @@ int CMainDlg::SilentExitCode() const
 {
     if (silentOutcome >= 0)
         return silentOutcome;
-    if (removePage.step < RemovePage::kFinalStep)
+    if (removePage.removal.step < RemovalSequence::kFinalStep)
         return SILENT_EXIT_FATAL;
     return database.restartNeeded ? SILENT_EXIT_RESTART_NEEDED : SILENT_EXIT_SUCCESS;
 }
@@ -255,6 +255,5 @@ void CMainDlg::OnRemovalDone()
 void CMainDlg::ShowAboutBox()
 {
     CAboutDlg about;
-    DialogBoxParamA(GetWindowInstance(hwnd), MAKEINTRESOURCEA(IDD_ABOUT), hwnd, DialogProc,
-                    reinterpret_cast<LPARAM>(&about));
+    about.DoModal(hwnd, MAKEINTRESOURCEA(IDD_ABOUT), GetWindowInstance(hwnd));
 }

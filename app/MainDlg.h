@@ -27,6 +27,11 @@ public:
     COSInfo osInfo;
 
 private:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    // Enter and Escape end the program as Exit does.
+    void OnCancel() override { Close(1); }
+    INT_PTR OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog(HWND window);
     void CreatePages();
     void RunStartSequence();

@@ -6,6 +6,7 @@
 #include "DllSearch.h"
 #include "ServiceApi.h"
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 #include "UserMessage.h"
 
 namespace {
@@ -33,21 +34,18 @@ bool WaitUntilStopped(SC_HANDLE service)
 
 void RestartSpoolerService()
 {
-    SC_HANDLE manager = ServiceOpenManager(SC_MANAGER_ALL_ACCESS);
-    if (!manager)
+    const ServiceHandle manager(ServiceOpenManager(SC_MANAGER_ALL_ACCESS));
+    if (!manager.Valid())
         return;
-    SC_HANDLE spooler = ServiceOpen(manager, "Spooler", SERVICE_STOP | SERVICE_START | SERVICE_QUERY_STATUS);
-    if (spooler) {
-        SERVICE_STATUS status = {};
-        // A spooler that was not running is left alone.
-        if (ServiceControl(spooler, SERVICE_CONTROL_STOP, &status)) {
-            WaitUntilStopped(spooler);
-            if (!ServiceStart(spooler))
-                ShowMessageBox(nullptr, "Error starting Spooler Service.", "Fatal Error", MB_ICONERROR);
-        }
-        ServiceClose(spooler);
+    const ServiceHandle spooler(
+        ServiceOpen(manager.Get(), "Spooler", SERVICE_STOP | SERVICE_START | SERVICE_QUERY_STATUS));
+    SERVICE_STATUS status = {};
+    // A spooler that was not running is left alone.
+    if (spooler.Valid() && ServiceControl(spooler.Get(), SERVICE_CONTROL_STOP, &status)) {
+        WaitUntilStopped(spooler.Get());
+        if (!ServiceStart(spooler.Get()))
+            ShowMessageBox(nullptr, "Error starting Spooler Service.", "Fatal Error", MB_ICONERROR);
     }
-    ServiceClose(manager);
 }
 
 }  // namespace
@@ -79,11 +77,9 @@ int RunRestartSpoolerMode()
     version.dwOSVersionInfoSize = sizeof(version);
     if (GetVersionExA(&version) && version.dwMajorVersion > 4)
         RestartSpoolerService();
-    HKEY runOnce = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_ALL_ACCESS, &runOnce) == ERROR_SUCCESS) {
-        RegDeleteValueA(runOnce, kRunOnceValue);
-        RegCloseKey(runOnce);
-    }
+    RegistryKey runOnce;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_ALL_ACCESS, runOnce.Receive()) == ERROR_SUCCESS)
+        RegDeleteValueA(runOnce.Get(), kRunOnceValue);
     return 0;
 }
 

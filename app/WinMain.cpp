@@ -63,7 +63,7 @@ int RunNormalMode(HINSTANCE instance)
         CMainDlg main;
         RegisterDialogClass(kMainWindowClass);
         exitCode = static_cast<int>(
-            DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, DialogProc, reinterpret_cast<LPARAM>(&main)));
+            main.DoModal(nullptr, "IDD_MAIN_NOBMP", instance));
         if (IsSilentRun())
             exitCode = main.SilentExitCode();
     } catch (int thrown) {

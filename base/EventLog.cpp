@@ -78,3 +78,9 @@ void LogText(const char* event, const char* text)
         return;
     AppendLine(Text(event) + ' ' + Text(text));
 }
+
+void TraceText(const char* event, const char* text)
+{
+    OutputDebugStringA((Text(event) + ' ' + Text(text) + '\n').c_str());
+    LogText(event, text);
+}

@@ -14,6 +14,8 @@ const std::string& EventLogPath();
 void LogEvent(const char* event, const char* target, unsigned long result);
 // "<timestamp> <event> <text>"
 void LogText(const char* event, const char* text);
+// LogText, and the text handed to a debugger as well.
+void TraceText(const char* event, const char* text);
 
 // The timestamp form used in every line: "YYYY-MM-DD hh:mm:ss.mmm".
 std::string FormatLogTimestamp(int year, int month, int day, int hour, int minute, int second, int millis);

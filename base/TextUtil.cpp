@@ -1,5 +1,6 @@
 #include "TextUtil.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -139,6 +140,14 @@ void TrimChar(char* text, char c)
         --length;
     std::memmove(text, start, length);
     text[length] = '\0';
+}
+
+std::string TrimmedOf(const std::string& text, const char* set)
+{
+    const std::size_t first = text.find_first_not_of(set);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(set) - first + 1);
 }
 
 void RemoveChar(char* text, char c)
@@ -290,4 +299,21 @@ void TextPositions::Assign(const void* list, const char* text, std::size_t posit
     if (*slot == 0)
         ++count;
     *slot = position + 1;
+}
+
+std::vector<std::string> CommaFields(const std::string& line, std::size_t count)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() < count) {
+        const std::size_t comma = line.find(',', start);
+        std::string field = line.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        field.erase(std::remove(field.begin(), field.end(), '"'), field.end());
+        fields.push_back(field);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    fields.resize(count);
+    return fields;
 }

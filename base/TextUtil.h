@@ -54,6 +54,11 @@ char* NextTokenQuoted(char* text, char delimiter);
 
 // Removes every leading and trailing occurrence of the character, in place.
 void TrimChar(char* text, char c);
+// The text without the leading and trailing characters of the set.
+std::string TrimmedOf(const std::string& text, const char* set);
+// Splits at commas into at most count fields, double quotes removed from
+// each; the last field ends at the next comma too.
+std::vector<std::string> CommaFields(const std::string& line, std::size_t count);
 // Removes every occurrence of the character, in place.
 void RemoveChar(char* text, char c);
 

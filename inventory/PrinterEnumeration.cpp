@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "EventLog.h"
+#include "SpoolerCalls.h"
 #include "SwitchFilter.h"
 #include "TextUtil.h"
 #include "UserMessage.h"
@@ -72,7 +74,7 @@ std::vector<BYTE> AllocateOrThrow(DWORD size)
 // the driver the spooler names for it when it names one.
 void RecordAsStaying(InstalledPrinter& record, HANDLE printer, const char* name)
 {
-    OutputDebugStringA((std::string("level 2 unreadable, printer stays: ") + name).c_str());
+    TraceText("PrinterUnreadable", (std::string("level 2 unreadable, printer stays: ") + name).c_str());
     record.SetName(name);
     record.excluded = 1;
     record.listed = 0;
@@ -133,7 +135,7 @@ bool PrinterEnumeration::Continue(WorkBudget& budget)
                 return false;
         }
     } catch (const QuickExceptionInfo& failure) {
-        OutputDebugStringA(DescribeFailure(failure).c_str());
+        TraceText("PrinterEnumerationFailed", DescribeFailure(failure).c_str());
         return End(0);
     }
     return End(count);
@@ -190,14 +192,10 @@ void PrinterEnumeration::RecordPrinter(const char* name)
         return;
     PRINTER_DEFAULTSA defaults = {};
     defaults.DesiredAccess = READ_CONTROL | PRINTER_ACCESS_USE;
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(name), &printer, &defaults) || !printer)
+    PrinterHandle handle;
+    if (!OpenPrinterA(const_cast<char*>(name), handle.Receive(), &defaults) || !handle.Valid())
         return;
-    // Closed however the reading ends.
-    struct Closer {
-        HANDLE handle;
-        ~Closer() { ClosePrinter(handle); }
-    } closer{printer};
+    HANDLE printer = handle.Get();
     InstalledPrinter record;
     char value[257] = {};
     DWORD type = 0;

@@ -17,6 +17,14 @@ const char kMenuSwitchKey[] = "SOFTWARE\\VANTO\\TRELUN08";
 // from the last one down when the registry switch is off.
 const int kExtraInfoPositions[] = {10, 9, 8};
 
+// The menu's view commands and the list-view modes they choose.
+struct ViewModeCommand {
+    int id;
+    int mode;
+};
+const ViewModeCommand kViewModeCommands[] = {
+    {IDM_LARGE_ICONS, 0}, {IDM_DETAILS, 1}, {IDM_SMALL_ICONS, 2}, {IDM_LIST, 3}};
+
 }  // namespace
 
 int PrinterImageIndex(const InstalledPrinter& printer)
@@ -40,31 +48,33 @@ SelectPage::~SelectPage()
         DestroyMenu(menu);
 }
 
-INT_PTR SelectPage::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool SelectPage::OnInit()
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(window);
-        return 1;
-    case WM_SHOWWINDOW:
+    OnInitDialog(hwnd);
+    return true;
+}
+
+INT_PTR SelectPage::OnOtherMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_SHOWWINDOW)
         shown = wParam ? 1 : 0;
-        return 0;
-    case WM_NOTIFY: {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header && header->idFrom == IDC_PRINTER_LIST)
-            OnNotify(header);
-        return 0;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_EXIT) {
-            EndDialog(window, 1);
-            return 1;
-        }
-        OnMenuCommand(LOWORD(wParam));
-        return 0;
-    default:
-        return 0;
-    }
+    return 0;
+}
+
+INT_PTR SelectPage::OnNotify(int id, NMHDR* header)
+{
+    if (id == IDC_PRINTER_LIST)
+        OnListNotify(header);
+    return 0;
+}
+
+bool SelectPage::OnCommand(int id, int, HWND)
+{
+    // OK and Cancel belong to the main window's buttons.
+    if (id == IDOK || id == IDCANCEL)
+        return false;
+    OnMenuCommand(id);
+    return true;
 }
 
 void SelectPage::OnInitDialog(HWND window)
@@ -166,7 +176,7 @@ void SelectPage::CollectSelection()
     }
 }
 
-void SelectPage::OnNotify(const NMHDR* header)
+void SelectPage::OnListNotify(const NMHDR* header)
 {
     if (header->code == LVN_ITEMCHANGED) {
         if (list.SelectedCount() > 0)
@@ -231,19 +241,13 @@ void SelectPage::RunExtraInfo()
 void SelectPage::OnMenuCommand(int id)
 {
     WaitCursor wait;
+    for (const ViewModeCommand& command : kViewModeCommands) {
+        if (command.id == id) {
+            list.SetViewMode(command.mode);
+            return;
+        }
+    }
     switch (id) {
-    case IDM_LARGE_ICONS:
-        list.SetViewMode(0);
-        break;
-    case IDM_SMALL_ICONS:
-        list.SetViewMode(2);
-        break;
-    case IDM_LIST:
-        list.SetViewMode(3);
-        break;
-    case IDM_DETAILS:
-        list.SetViewMode(1);
-        break;
     case IDM_REMOVE_PRINTERS:
         CollectSelection();
         PostMessageA(MainWindow(), UM_START_REMOVAL, 0, 0);

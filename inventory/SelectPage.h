@@ -14,7 +14,6 @@ class SelectPage : public CDialogBase {
 public:
     SelectPage();
     ~SelectPage() override;
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void SetDatabase(UninstallDatabase* value) { database = value; }
     void FillPrinterList();
@@ -27,11 +26,15 @@ public:
     int selectedCount;
 
 private:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    INT_PTR OnNotify(int id, NMHDR* header) override;
+    INT_PTR OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog(HWND window);
     void InsertColumns();
     void LoadImageLists();
     void AddPrinterRow(const InstalledPrinter& printer);
-    void OnNotify(const NMHDR* header);
+    void OnListNotify(const NMHDR* header);
     void ShowContextMenu();
     bool PrepareContextMenu();
     void OnMenuCommand(int id);

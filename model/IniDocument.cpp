@@ -4,26 +4,9 @@
 
 #include <cstring>
 
+#include "UniqueHandle.h"
+
 namespace {
-
-// Files larger than this are not INI files this program deals with.
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
 
 bool ReadAll(HANDLE file, std::vector<char>& bytes)
 {
@@ -80,10 +63,9 @@ IniDocument::~IniDocument()
 bool IniDocument::ExceedsSizeLimit(const char* filePath)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(filePath, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const FindHandle search(FindFirstFileA(filePath, &found));
+    if (!search.Valid())
         return false;
-    FindClose(search);
     return found.nFileSizeHigh != 0 || found.nFileSizeLow > kMaxFileSize;
 }
 
@@ -94,7 +76,7 @@ bool IniDocument::Load(const char* filePath)
     CopyText(path, filePath);
     FileHandle file(CreateFileA(filePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.IsOpen())
+    if (!file.Valid())
         return false;
     std::vector<char> bytes;
     if (!ReadAll(file.Get(), bytes))
@@ -113,7 +95,7 @@ bool IniDocument::Save(const char* filePath)
         return false;
     FileHandle file(CreateFileA(filePath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
+    if (!file.Valid())
         return false;
     std::size_t entryLines = 0;
     const std::string text = FormatIniText(sections, &entryLines);
@@ -196,7 +178,7 @@ unsigned long FindEntryInSection(const char* path, const char* sectionName, cons
     if (IsEmptyText(path))
         return 0;
     FileHandle file(OpenForEdit(path));
-    if (!file.IsOpen())
+    if (!file.Valid())
         return 0;
     std::vector<char> bytes;
     if (!ReadAll(file.Get(), bytes))
@@ -210,7 +192,7 @@ bool RemoveEntryLine(const char* path, const char* sectionName, const char* text
     if (IsEmptyText(path))
         return false;
     FileHandle file(OpenForEdit(path));
-    if (!file.IsOpen())
+    if (!file.Valid())
         return false;
     std::vector<char> bytes;
     if (!ReadAll(file.Get(), bytes))

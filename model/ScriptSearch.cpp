@@ -5,6 +5,7 @@
 #include "DirectoryPaths.h"
 #include "ScriptFormat.h"
 #include "UninstallDatabase.h"
+#include "UniqueHandle.h"
 #include "resource.h"
 
 void FindScripts(std::vector<std::string>& paths, const char* directory, const char* pattern)
@@ -19,8 +20,8 @@ void FindScripts(std::vector<std::string>& paths, const char* directory, const c
     if (!FitsField(search.c_str()))
         return;
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(search.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
+    const FindHandle find(FindFirstFileA(search.c_str(), &found));
+    if (!find.Valid())
         return;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -28,8 +29,7 @@ void FindScripts(std::vector<std::string>& paths, const char* directory, const c
         const std::string path = base + found.cFileName;
         if (FitsField(path.c_str()))
             paths.push_back(path);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &found));
 }
 
 std::vector<std::string> ScriptDirectories()

@@ -24,30 +24,13 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
-std::string TrimBlanks(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The first count fields at commas, quotes removed; the last ends at the
-// next comma too, as the removers read them.
+// The first count fields at commas, quotes and surrounding blanks removed;
+// the last ends at the next comma too, as the removers read them.
 std::vector<std::string> Fields(const std::string& item, std::size_t count)
 {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (fields.size() < count) {
-        const std::size_t comma = item.find(',', start);
-        std::string field = item.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        field.erase(std::remove(field.begin(), field.end(), '"'), field.end());
-        fields.push_back(TrimBlanks(field));
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    fields.resize(count);
+    std::vector<std::string> fields = CommaFields(item, count);
+    for (std::string& field : fields)
+        field = TrimmedOf(field, " \t");
     return fields;
 }
 
@@ -112,7 +95,7 @@ std::vector<std::string> ItemTargets(int list, const std::string& item)
 {
     switch (list) {
     case LIST_FILES:
-        return {LowerAscii(FileNamePart(TrimBlanks(item.substr(0, item.find('=')))))};
+        return {LowerAscii(FileNamePart(TrimmedOf(item.substr(0, item.find('=')), " \t")))};
     case LIST_DELETE_INI: {
         const std::vector<std::string> fields = Fields(item, 3);
         return {LowerAscii(FileNamePart(fields[0]) + "," + fields[1] + "," + fields[2])};

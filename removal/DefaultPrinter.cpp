@@ -17,9 +17,10 @@ const DWORD kBroadcastTimeoutMs = 1000;
 std::string Win32sDriverPart(const char* printerName, const std::string& fallback)
 {
     std::string part = fallback;
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, nullptr) || !printer)
+    PrinterHandle handle;
+    if (!OpenPrinterA(const_cast<char*>(printerName), handle.Receive(), nullptr) || !handle.Valid())
         return part;
+    HANDLE printer = handle.Get();
     DWORD needed = 0;
     GetPrinterDriverA(printer, nullptr, 2, nullptr, 0, &needed);
     if (needed > 0) {
@@ -32,7 +33,6 @@ std::string Win32sDriverPart(const char* printerName, const std::string& fallbac
                 part = file.baseName;
         }
     }
-    ClosePrinter(printer);
     return part;
 }
 
@@ -60,10 +60,11 @@ int MakeDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField])
     }
     PRINTER_DEFAULTSA defaults = {};
     defaults.DesiredAccess = PRINTER_ALL_ACCESS;
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(printerName, &printer, &defaults) || !printer)
+    PrinterHandle handle;
+    if (!OpenPrinterA(printerName, handle.Receive(), &defaults) || !handle.Valid())
         return 0;
 
+    HANDLE printer = handle.Get();
     int result = 0;
     SpoolerBuffer buffer;
     PRINTER_INFO_2A* info = ReadPrinterInfo2(printer, buffer);
@@ -89,6 +90,5 @@ int MakeDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField])
         }
     }
     Broadcast(os);
-    ClosePrinter(printer);
     return result;
 }

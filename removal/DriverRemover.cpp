@@ -12,9 +12,10 @@
 #include "KeyName.h"
 #include "OemInf.h"
 #include "RegistryTree.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
+#include "Win32Result.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void QueueLine(UninstallDatabase& database, const std::string& line)
 
 }  // namespace
 
-void RemovePage::removeDrivers(const char* environment)
+void RemovalSequence::removeDrivers(const char* environment)
 {
     if (!database)
         return;
@@ -87,10 +88,10 @@ void RemovePage::removeDrivers(const char* environment)
         return;
     const std::vector<std::string> candidates = DriverCandidates(*database);
     for (const std::string& driver : installed)
-        removeDriver(environment, driver, candidates);
+        RemoveDriver(environment, driver, candidates);
 }
 
-bool RemovePage::continueDriverStep(WorkBudget& budget)
+bool RemovalSequence::ContinueDriverStep(WorkBudget& budget)
 {
     if (!database)
         return true;
@@ -106,8 +107,8 @@ bool RemovePage::continueDriverStep(WorkBudget& budget)
             progress.started = true;
             budget.PieceDone(progress.pieces);
         }
-        if (!runItems(progress.items.size(), budget, [&](std::size_t index) {
-                removeDriver(environment, progress.items[index], candidates);
+        if (!RunItems(progress.items.size(), budget, [&](std::size_t index) {
+                RemoveDriver(environment, progress.items[index], candidates);
             }))
             return false;
         progress.started = false;
@@ -118,22 +119,20 @@ bool RemovePage::continueDriverStep(WorkBudget& budget)
     return true;
 }
 
-void RemovePage::removeDriver(const char* environment, const std::string& driver,
+void RemovalSequence::RemoveDriver(const char* environment, const std::string& driver,
                               const std::vector<std::string>& candidates)
 {
     bool candidate = Contains(candidates, driver);
     if (!database->utilityNotTargeted && driver.find("(PSCRIPT)") != std::string::npos) {
-        HANDLE printer = nullptr;
-        if (OpenPrinterA(const_cast<char*>(driver.c_str()), &printer, nullptr) && printer)
-            ClosePrinter(printer);
-        else
+        PrinterHandle printer;
+        if (!OpenPrinterA(const_cast<char*>(driver.c_str()), printer.Receive(), nullptr) || !printer.Valid())
             candidate = true;
     }
     if (!candidate || UsedByRemainingPrinter(database->printers, driver))
         return;
     const BOOL deleted =
         DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
-    const DWORD result = deleted ? ERROR_SUCCESS : GetLastError();
+    const DWORD result = Win32Result(deleted);
     LogEvent("DeletePrinterDriver", driver.c_str(), result);
     // A driver the spooler keeps (in use, access denied) keeps its keys
     // and its INF; one it does not know has left them behind.
@@ -149,10 +148,10 @@ void RemovePage::removeDriver(const char* environment, const std::string& driver
         for (const char* version : kDriverVersions)
             QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
     }
-    uninstallOemInfOf(driver);
+    UninstallOemInfOf(driver);
 }
 
-void RemovePage::uninstallOemInfOf(const std::string& driver)
+void RemovalSequence::UninstallOemInfOf(const std::string& driver)
 {
     char inf[kOemInfNameSize];
     // Still installed in another environment, the driver still needs it.
@@ -163,15 +162,15 @@ void RemovePage::uninstallOemInfOf(const std::string& driver)
     LogEvent("UninstallOemInf", inf, UninstallOemInf(inf) == 0 ? ERROR_SUCCESS : ERROR_GEN_FAILURE);
 }
 
-void RemovePage::removeMonitors(const char* server, const char* environment)
+void RemovalSequence::removeMonitors(const char* server, const char* environment)
 {
     if (!database)
         return;
     for (const std::string& monitor : database->removalProfile.monitors)
-        removeMonitor(server, environment, monitor);
+        RemoveMonitor(server, environment, monitor);
 }
 
-bool RemovePage::continueMonitorStep(WorkBudget& budget)
+bool RemovalSequence::ContinueMonitorStep(WorkBudget& budget)
 {
     if (!database)
         return true;
@@ -179,24 +178,24 @@ bool RemovePage::continueMonitorStep(WorkBudget& budget)
     const TextList& monitors = database->removalProfile.monitors;
     const std::size_t environments = sizeof(kSpoolerEnvironments) / sizeof(kSpoolerEnvironments[0]);
     const std::size_t count = monitors.size() * environments;
-    return runItems(count + 1, budget, [&](std::size_t index) {
+    return RunItems(count + 1, budget, [&](std::size_t index) {
         if (index == count)
             runUnregisterHooks();
         else
-            removeMonitor(nullptr, kSpoolerEnvironments[index / monitors.size()], monitors[index % monitors.size()]);
+            RemoveMonitor(nullptr, kSpoolerEnvironments[index / monitors.size()], monitors[index % monitors.size()]);
     });
 }
 
-void RemovePage::removeMonitor(const char* server, const char* environment, const std::string& monitor)
+void RemovalSequence::RemoveMonitor(const char* server, const char* environment, const std::string& monitor)
 {
     const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
                                         const_cast<char*>(monitor.c_str()));
-    LogEvent("DeleteMonitor", monitor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
+    LogEvent("DeleteMonitor", monitor.c_str(), Win32Result(deleted));
     if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
         DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
 }
 
-int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environment*/, const char* processor)
+int RemovalSequence::processorNotInUse(const char* /*server*/, const char* /*environment*/, const char* processor)
 {
     int result = 1;
     std::vector<PrinterSummary> printers;
@@ -214,7 +213,7 @@ int RemovePage::processorNotInUse(const char* /*server*/, const char* /*environm
     return result;
 }
 
-void RemovePage::removePrintProcessors(const char* server, const char* environment)
+void RemovalSequence::removePrintProcessors(const char* server, const char* environment)
 {
     if (!database)
         return;
@@ -228,7 +227,7 @@ void RemovePage::removePrintProcessors(const char* server, const char* environme
             continue;
         const BOOL deleted = DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
                                                    const_cast<char*>(processor.c_str()));
-        LogEvent("DeletePrintProcessor", processor.c_str(), deleted ? ERROR_SUCCESS : GetLastError());
+        LogEvent("DeletePrintProcessor", processor.c_str(), Win32Result(deleted));
         if (osInfo.IsWin9x()) {
             DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
         } else if (osInfo.IsNT()) {

@@ -14,7 +14,7 @@
 #include "OemInf.h"
 #include "ProgmanDde.h"
 #include "ProtectedDirectoriesOfSystem.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
 
@@ -97,15 +97,9 @@ bool UsableFileName(const std::string& name)
 
 }  // namespace
 
-void RemovePage::removeShortcuts()
-{
-    progress = StepProgress();
-    WorkBudget unlimited(INFINITE);
-    continueShortcutStep(unlimited);
-    progress = StepProgress();
-}
+void RemovalSequence::removeShortcuts() { RunWholeStep(&RemovalSequence::ContinueShortcutStep); }
 
-bool RemovePage::continueShortcutStep(WorkBudget& budget)
+bool RemovalSequence::ContinueShortcutStep(WorkBudget& budget)
 {
     if (!database)
         return true;
@@ -118,11 +112,11 @@ bool RemovePage::continueShortcutStep(WorkBudget& budget)
         progress.items.assign(entries.rbegin(), entries.rend());
         progress.started = true;
     }
-    return runItems(progress.items.size(), budget,
-                    [&](std::size_t index) { removeShortcut(progress.items[index]); });
+    return RunItems(progress.items.size(), budget,
+                    [&](std::size_t index) { RemoveShortcut(progress.items[index]); });
 }
 
-void RemovePage::removeShortcut(const std::string& entry)
+void RemovalSequence::RemoveShortcut(const std::string& entry)
 {
     const std::vector<std::string> fields = ShortcutFields(entry);
     const std::string& group = fields[0];
@@ -162,7 +156,7 @@ void RemovePage::removeShortcut(const std::string& entry)
     }
 }
 
-void RemovePage::collectDriverFiles()
+void RemovalSequence::CollectDriverFiles()
 {
     driverFiles.clear();
     installedDrivers = InstalledDriverNames();
@@ -171,7 +165,7 @@ void RemovePage::collectDriverFiles()
     LogText("DriverFiles", (std::to_string(driverFiles.size()) + " kept for the drivers that stay").c_str());
 }
 
-std::unique_ptr<ListedFilesWalk> RemovePage::listedFilesWalk(const std::vector<std::string>& entries) const
+std::unique_ptr<ListedFilesWalk> RemovalSequence::WalkForFiles(const std::vector<std::string>& entries) const
 {
     FileMatch match;
     std::vector<std::string> names;
@@ -204,17 +198,17 @@ std::unique_ptr<ListedFilesWalk> RemovePage::listedFilesWalk(const std::vector<s
     return walk;
 }
 
-void RemovePage::removeFileEverywhere(const char* fileName)
+void RemovalSequence::removeFileEverywhere(const char* fileName)
 {
     if (!database || !fileName)
         return;
-    std::unique_ptr<ListedFilesWalk> walk = listedFilesWalk(std::vector<std::string>{fileName});
+    std::unique_ptr<ListedFilesWalk> walk = WalkForFiles(std::vector<std::string>{fileName});
     walk->RunFor(INFINITE);
     if (walk->Scheduled())
         database->restartNeeded = 1;
 }
 
-bool RemovePage::continueFileStep(unsigned long milliseconds)
+bool RemovalSequence::ContinueFileStep(unsigned long milliseconds)
 {
     if (!database)
         return true;
@@ -228,7 +222,7 @@ bool RemovePage::continueFileStep(unsigned long milliseconds)
             if (!name.empty())
                 names.push_back(name);
         }
-        fileWalk = listedFilesWalk(names);
+        fileWalk = WalkForFiles(names);
         restartHelperWalk = false;
     }
     if (!fileWalk->RunFor(milliseconds))
@@ -238,7 +232,7 @@ bool RemovePage::continueFileStep(unsigned long milliseconds)
     // The restart helper goes with the last printer, unless a deletion now
     // waits for the restart it would carry out.
     if (!restartHelperWalk && database->keptPrinterCount == 0 && !osInfo.IsWin32s() && !database->restartNeeded) {
-        fileWalk = listedFilesWalk(std::vector<std::string>{"ZRESTART.EXE"});
+        fileWalk = WalkForFiles(std::vector<std::string>{"ZRESTART.EXE"});
         restartHelperWalk = true;
         return false;
     }
@@ -260,9 +254,9 @@ bool RemovePage::continueFileStep(unsigned long milliseconds)
     return true;
 }
 
-void RemovePage::removeFiles()
+void RemovalSequence::removeFiles()
 {
     fileWalk.reset();
-    while (!continueFileStep(INFINITE)) {
+    while (!ContinueFileStep(INFINITE)) {
     }
 }

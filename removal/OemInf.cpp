@@ -8,6 +8,7 @@
 #include "DirectoryPaths.h"
 #include "SetupApi.h"
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -36,14 +37,13 @@ std::vector<std::string> OemInfNames()
     if (pattern[0] == '\0' || !AppendText(pattern, "oem*.inf"))
         return names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const FindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.Valid())
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
     return names;
 }
 
@@ -199,12 +199,11 @@ void RemoveMarkedOemInfs(int lineNumber, const char* marker, const std::vector<s
     if (!AppendText(pattern, "oem*.inf"))
         return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const FindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.Valid())
         return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             RemoveMarkedOemInf(found, directory, lineNumber, marker, installedDrivers);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
 }

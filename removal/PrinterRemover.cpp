@@ -12,12 +12,14 @@
 #include "EventLog.h"
 #include "DirectoryPaths.h"
 #include "KeyName.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
 #include "UninstallProfileLog.h"
+#include "UniqueHandle.h"
 #include "UsbDevice.h"
 #include "UserMessage.h"
+#include "Win32Result.h"
 #include "resource.h"
 
 namespace {
@@ -35,13 +37,12 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, ch
     std::memset(id, 0, sizeof(id));
     if (os.IsWin9x()) {
         const std::string path = std::string(kPrintersKey9x) + printerName + "\\PrinterDriverData";
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
             return false;
         DWORD size = 32;
         const bool ok =
-            RegQueryValueExA(key, "UniqueID", nullptr, nullptr, reinterpret_cast<BYTE*>(id), &size) == ERROR_SUCCESS;
-        RegCloseKey(key);
+            RegQueryValueExA(key.Get(), "UniqueID", nullptr, nullptr, reinterpret_cast<BYTE*>(id), &size) == ERROR_SUCCESS;
         return ok;
     }
     DWORD type = 0;
@@ -54,16 +55,17 @@ void RemoveClassKeys(const char* id)
 {
     if (!IsSingleKeyName(id))
         return;
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, &key) == ERROR_SUCCESS && key) {
-        char subkey[257];
-        // Stop at the first subkey that cannot go: it would come back at
-        // index 0 for ever.
-        while (RegEnumKeyA(key, 0, subkey, sizeof(subkey)) == ERROR_SUCCESS) {
-            if (RegDeleteKeyA(key, subkey) != ERROR_SUCCESS)
-                break;
+    {
+        RegistryKey key;
+        if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, key.Receive()) == ERROR_SUCCESS && key.Valid()) {
+            char subkey[257];
+            // Stop at the first subkey that cannot go: it would come back at
+            // index 0 for ever.
+            while (RegEnumKeyA(key.Get(), 0, subkey, sizeof(subkey)) == ERROR_SUCCESS) {
+                if (RegDeleteKeyA(key.Get(), subkey) != ERROR_SUCCESS)
+                    break;
+            }
         }
-        RegCloseKey(key);
     }
     RegDeleteKeyA(HKEY_CLASSES_ROOT, id);
 }
@@ -99,10 +101,9 @@ void RemoveUsbDeviceOfPackage(const PrinterList& printers)
 void DeletePerUserValues(const char* printerName)
 {
     for (const char* path : kPerUserKeysNT) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, printerName);
-            RegCloseKey(key);
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS) {
+            RegDeleteValueA(key.Get(), printerName);
         }
     }
 }
@@ -115,17 +116,11 @@ void QueueRegistryLine(UninstallDatabase& database, const std::string& line)
 
 }  // namespace
 
-int RemovePage::setDefaultPrinter(char (&printerName)[kTextField]) { return MakeDefaultPrinter(osInfo, printerName); }
+int RemovalSequence::setDefaultPrinter(char (&printerName)[kTextField]) { return MakeDefaultPrinter(osInfo, printerName); }
 
-void RemovePage::removePrinters()
-{
-    progress = StepProgress();
-    WorkBudget unlimited(INFINITE);
-    continuePrinterStep(unlimited);
-    progress = StepProgress();
-}
+void RemovalSequence::removePrinters() { RunWholeStep(&RemovalSequence::ContinuePrinterStep); }
 
-bool RemovePage::continuePrinterStep(WorkBudget& budget)
+bool RemovalSequence::ContinuePrinterStep(WorkBudget& budget)
 {
     if (!database)
         return true;
@@ -138,16 +133,16 @@ bool RemovePage::continuePrinterStep(WorkBudget& budget)
     std::vector<InstalledPrinter*> printers;
     for (InstalledPrinter& printer : database->printers)
         printers.push_back(&printer);
-    if (!runItems(printers.size(), budget, [&](std::size_t index) { removePrinter(*printers[index]); }))
+    if (!RunItems(printers.size(), budget, [&](std::size_t index) { RemovePrinter(*printers[index]); }))
         return false;
     RemoveUsbDeviceOfPackage(database->printers);
-    keepPrintersStillInstalled();
+    KeepPrintersStillInstalled();
     if (progress.defaultRemoved)
-        announceDefaultPrinter();
+        AnnounceDefaultPrinter();
     return true;
 }
 
-void RemovePage::removePrinter(InstalledPrinter& printer)
+void RemovalSequence::RemovePrinter(InstalledPrinter& printer)
 {
     PRINTER_DEFAULTSA defaults = {};
     defaults.DesiredAccess = PRINTER_ALL_ACCESS;
@@ -162,7 +157,7 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
     }
     if (printer.serverName[0]) {
         const BOOL deleted = DeletePrinterConnectionA(printer.name);
-        LogEvent("DeletePrinterConnection", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+        LogEvent("DeletePrinterConnection", printer.name, Win32Result(deleted));
         if (deleted) {
             if (printer.isDefault == 1)
                 progress.defaultRemoved = true;
@@ -170,27 +165,28 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
         }
         return;
     }
-    HANDLE handle = nullptr;
-    if (!OpenPrinterA(printer.name, &handle, &defaults)) {
+    PrinterHandle handle;
+    if (!OpenPrinterA(printer.name, handle.Receive(), &defaults)) {
         const DWORD error = GetLastError();
         LogEvent("OpenPrinter", printer.name, error);
         // Any other failure leaves a printer that is still there.
         if (error != ERROR_INVALID_PRINTER_NAME)
             return;
         printer.removed = 1;
-    } else if (handle) {
-        CancelAndDeleteJobs(handle);
+    } else if (handle.Valid()) {
+        CancelAndDeleteJobs(handle.Get());
         char uniqueId[33];
-        if (ReadUniqueId(osInfo, handle, printer.name, uniqueId))
+        if (ReadUniqueId(osInfo, handle.Get(), printer.name, uniqueId))
             RemoveClassKeys(uniqueId);
-        const BOOL deleted = DeletePrinter(handle);
-        LogEvent("DeletePrinter", printer.name, deleted ? ERROR_SUCCESS : GetLastError());
+        const BOOL deleted = DeletePrinter(handle.Get());
+        LogEvent("DeletePrinter", printer.name, Win32Result(deleted));
         if (deleted) {
             if (printer.isDefault == 1)
                 progress.defaultRemoved = true;
             printer.removed = 1;
         }
-        ClosePrinter(handle);
+        // The spooler finishes the deletion once the last handle is closed.
+        handle.Reset();
         if (!deleted)
             return;
     }
@@ -211,7 +207,7 @@ void RemovePage::removePrinter(InstalledPrinter& printer)
 // A chosen printer the spooler would not open or delete is still there:
 // what it needs stays, as for a printer the user kept. The lines the step
 // queued for the printers that went are kept across the new build.
-void RemovePage::keepPrintersStillInstalled()
+void RemovalSequence::KeepPrintersStillInstalled()
 {
     bool anyStays = false;
     for (InstalledPrinter& printer : database->printers) {
@@ -229,13 +225,13 @@ void RemovePage::keepPrintersStillInstalled()
     LogProfileSizes("RemovalProfileAfterPrinters", database->removalProfile);
 }
 
-void RemovePage::announceDefaultPrinter()
+void RemovalSequence::AnnounceDefaultPrinter()
 {
     const char* remainingPrinter = progress.remainingPrinter;
     const std::string caption = strings.GetString(IDS_CAPTION);
     if (remainingPrinter[0] == '\0') {
         const std::string text = strings.GetString(IDS_DEFAULT_REMOVED_NONE);
-        ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_OK);
+        ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
         return;
     }
     if (setDefaultPrinter(progress.remainingPrinter)) {
@@ -244,5 +240,5 @@ void RemovePage::announceDefaultPrinter()
     }
     // The text may come from an INI file: never use it as a format.
     const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_DEFAULT_REMOVED_NEW), remainingPrinter);
-    ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_OK);
+    ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
 }

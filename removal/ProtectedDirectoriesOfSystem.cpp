@@ -4,6 +4,7 @@
 
 #include "DirectoryPaths.h"
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -33,16 +34,15 @@ std::string Resolved(int id)
 // A text value, its %variables% expanded.
 std::string RegistryText(const char* keyPath, const char* valueName)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return std::string();
     char value[kTextField + 1] = {};
     DWORD size = kTextField;
     DWORD type = 0;
-    const bool read = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+    const bool read = RegQueryValueExA(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
                           ERROR_SUCCESS &&
                       (type == REG_SZ || type == REG_EXPAND_SZ);
-    RegCloseKey(key);
     if (!read)
         return std::string();
     char expanded[kTextField] = {};

@@ -13,33 +13,15 @@
 #include "LoadLine.h"
 #include "RegistryLine.h"
 #include "RegistryTree.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "UninstallDatabase.h"
+#include "UniqueHandle.h"
 #include "resource.h"
 
 namespace {
 
 const char kOemPathsKey[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
 const DWORD kLongestLoadLine = 65536;
-
-// Splits at commas into at most count fields, double quotes removed from
-// each; the last field ends at the next comma too.
-std::vector<std::string> Fields(const std::string& line, std::size_t count)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (fields.size() < count) {
-        const std::size_t comma = line.find(',', start);
-        std::string field = line.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        field.erase(std::remove(field.begin(), field.end(), '"'), field.end());
-        fields.push_back(field);
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    fields.resize(count);
-    return fields;
-}
 
 HKEY RootKey(RegistryRootId root)
 {
@@ -104,19 +86,11 @@ std::vector<std::string> KeptKeys(const UninstallDatabase& database, RegistryRoo
     return kept;
 }
 
-std::string TrimmedKey(const std::string& key)
-{
-    const std::size_t first = key.find_first_not_of('\\');
-    if (first == std::string::npos)
-        return std::string();
-    return key.substr(first, key.find_last_not_of('\\') - first + 1);
-}
-
 // key is ancestor or lies below it.
 bool KeyWithin(const std::string& key, const std::string& ancestor)
 {
-    const std::string k = TrimmedKey(key);
-    const std::string a = TrimmedKey(ancestor);
+    const std::string k = TrimmedOf(key, "\\");
+    const std::string a = TrimmedOf(ancestor, "\\");
     if (a.empty() || k.size() < a.size() || !TextEquals(k.substr(0, a.size()).c_str(), a.c_str()))
         return false;
     return k.size() == a.size() || k[a.size()] == '\\';
@@ -146,7 +120,7 @@ struct KeptRegistry {
     bool ClaimsValue(RegistryRootId root, const std::string& key, const std::string& value) const
     {
         for (const RegistryLine& kept : lines) {
-            if (kept.root != root || !TextEquals(TrimmedKey(kept.key).c_str(), TrimmedKey(key).c_str()))
+            if (kept.root != root || !TextEquals(TrimmedOf(kept.key, "\\").c_str(), TrimmedOf(key, "\\").c_str()))
                 continue;
             if (kept.value.empty() ? !kept.hasFlag : TextEquals(kept.value.c_str(), value.c_str()))
                 return true;
@@ -166,12 +140,12 @@ struct KeptRegistry {
 
 }  // namespace
 
-void RemovePage::collectOemPaths()
+void RemovalSequence::collectOemPaths()
 {
     if (!database)
         return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS) {
         for (DWORD index = 0;; ++index) {
             char name[kTextField] = {};
             DWORD nameSize = sizeof(name);
@@ -179,7 +153,7 @@ void RemovePage::collectOemPaths()
             DWORD dataSize = kTextField;
             DWORD type = 0;
             const LONG status =
-                RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
+                RegEnumValueA(key.Get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
             // A value too long for the buffer is skipped; any other failure
             // would repeat for ever.
             if (status == ERROR_MORE_DATA)
@@ -190,14 +164,13 @@ void RemovePage::collectOemPaths()
             if ((type == REG_SZ || type == REG_EXPAND_SZ) && data[0] != '\0')
                 database->removalProfile.oemPaths.push_back(data);
         }
-        RegCloseKey(key);
     }
     TextList& paths = database->removalProfile.oemPaths;
     UniqueTextList(paths);
     SortTextList(paths);
 }
 
-void RemovePage::removeIniEntries()
+void RemovalSequence::removeIniEntries()
 {
     if (!database)
         return;
@@ -207,7 +180,7 @@ void RemovePage::removeIniEntries()
     if (directory.empty())
         return;
     for (const std::string& entry : database->removalProfile.deleteIni) {
-        const std::vector<std::string> fields = Fields(entry, 3);
+        const std::vector<std::string> fields = CommaFields(entry, 3);
         if (fields[0].empty() || fields[1].empty() || fields[2].empty())
             continue;
         FileSpec file;
@@ -221,29 +194,27 @@ void RemovePage::removeIniEntries()
     }
 }
 
-void RemovePage::removeStartupEntries()
+void RemovalSequence::removeStartupEntries()
 {
     if (!database)
         return;
     for (const std::string& entry : database->removalProfile.deleteLoadRun) {
-        const std::vector<std::string> fields = Fields(entry, 2);
+        const std::vector<std::string> fields = CommaFields(entry, 2);
         if (!fields[0].empty() && !fields[1].empty())
             removeStartupEntry(fields[0].c_str(), fields[1].c_str());
     }
 }
 
-int RemovePage::removeStartupEntry(const char* valueName, const char* command)
+int RemovalSequence::removeStartupEntry(const char* valueName, const char* command)
 {
     if (IsEmptyText(valueName) || IsEmptyText(command))
         return 0;
     if (!osInfo.IsWin32s()) {
-        HKEY run = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), 0, KEY_ALL_ACCESS, &run) !=
+        RegistryKey run;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), 0, KEY_ALL_ACCESS, run.Receive()) !=
             ERROR_SUCCESS)
             return 0;
-        const int result = RegDeleteValueA(run, valueName) == ERROR_SUCCESS ? 1 : 0;
-        RegCloseKey(run);
-        return result;
+        return RegDeleteValueA(run.Get(), valueName) == ERROR_SUCCESS ? 1 : 0;
     }
     WriteProfileStringA(nullptr, nullptr, nullptr);
     // The whole line, however long: a cut line written back would lose the
@@ -269,7 +240,7 @@ int RemovePage::removeStartupEntry(const char* valueName, const char* command)
 }
 
 
-void RemovePage::applyRegistryLines()
+void RemovalSequence::applyRegistryLines()
 {
     if (!database)
         return;
@@ -288,11 +259,10 @@ void RemovePage::applyRegistryLines()
         if (!line.value.empty()) {
             if (kept.ClaimsValue(line.root, line.key, line.value))
                 continue;
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-                LogEvent("RegDeleteValue", text.c_str(), static_cast<unsigned long>(RegDeleteValueA(key, line.value.c_str())));
-                RegCloseKey(key);
-            }
+            RegistryKey key;
+            if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS)
+                LogEvent("RegDeleteValue", text.c_str(),
+                         static_cast<unsigned long>(RegDeleteValueA(key.Get(), line.value.c_str())));
             continue;
         }
         if (!MayDeleteKey(line.root, line.key))
@@ -308,9 +278,9 @@ void RemovePage::applyRegistryLines()
         }
         if (kept.TreeHolds(line.root, line.key))
             continue;
-        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0])) {
-            DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root));
-            LogEvent("DeleteRegistryTree", text.c_str(), ERROR_SUCCESS);
-        }
+        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
+            LogEvent("DeleteRegistryTree", text.c_str(),
+                     static_cast<unsigned long>(
+                         DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root))));
     }
 }

@@ -1,37 +1,21 @@
 #include "RemovePage.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "DirectoryPaths.h"
-#include "DllSearch.h"
 #include "EventLog.h"
-#include "MatchingFiles.h"
 #include "PrivateMessages.h"
-#include "ProtectedDirectoriesOfSystem.h"
-#include "RemovalProfileBuild.h"
-#include "SpoolerCalls.h"
-#include "SystemChecks.h"
 #include "SystemRestart.h"
 #include "UninstallDatabase.h"
-#include "UninstallProfileLog.h"
 #include "UserMessage.h"
 #include "WindowUtil.h"
 #include "resource.h"
 
 namespace {
 
-struct StepRow {
-    int labelId;
-    int iconId;
-    UINT stringId;
+// The rows' labels and their texts, top to bottom; each label has its icon
+// at IDC_STEP_ICON_FIRST + row.
+const UINT kRowTexts[STEP_ROW_COUNT] = {
+    IDS_STEP_PROFILE, IDS_STEP_ADDONS,   IDS_STEP_PRINTERS, IDS_STEP_DRIVERS, IDS_STEP_MONITORS,
+    IDS_STEP_PROCESSORS, IDS_STEP_SERVICES, IDS_STEP_REGISTRY, IDS_STEP_FILES,
 };
-
-const StepRow kStepRows[] = {
-    {1087, 1096, 169}, {1088, 1097, 170}, {1089, 1098, 171}, {1090, 1099, 172}, {1091, 1100, 173},
-    {1092, 1101, 174}, {1093, 1102, 175}, {1094, 1103, 176}, {1095, 1104, 177}, {0, 0, 0},
-};
-const int kRowCount = 9;
 
 const UINT kTickMs = 200;
 // The next tick of a step that spreads over several comes as soon as the
@@ -45,89 +29,10 @@ const int kImageCurrent = 2;
 // Set while a step runs: ticks that arrive inside a remover's message box
 // return at once, so steps never overlap.
 bool g_stepInProgress = false;
-// Set while the printer-virtualisation utility is found running.
-bool g_utilityBusy = false;
-
-// Where the maker records its installation directories. The utility has
-// also been looked for under "OEM\OEMPaths"; both are searched.
-const char* const kUtilityPathKeys[] = {"SOFTWARE\\VANTO\\OEM01\\OEMPaths", "SOFTWARE\\VANTO\\OEM\\OEMPaths"};
-
-void AddResolved(std::vector<std::string>& list, int id)
-{
-    FileSpec spec;
-    spec.Resolve(id);
-    std::string path = spec.DirectoryPath();
-    if (path.size() >= 2) {
-        Sleep(100);
-        spec.Resolve(id);
-        path = spec.DirectoryPath();
-    }
-    // An unresolved directory would turn into the current directory.
-    if (path.size() >= 3)
-        list.push_back(path);
-}
-
-void SortUnique(std::vector<std::string>& list)
-{
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& a, const std::string& b) { return TextLess(a.c_str(), b.c_str()); });
-    list.erase(std::unique(list.begin(), list.end(),
-                           [](const std::string& a, const std::string& b) { return TextEquals(a.c_str(), b.c_str()); }),
-               list.end());
-}
-
-bool CanOpenForReading(const char* path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
-// The first "<OEM directory>\<executable>" that exists. Each value is a
-// directory of the package's own; anything else (relative, a drive root)
-// could start a program of the same name from somewhere else.
-bool FindUtility(const char* executable, char (&out)[256])
-{
-    const ProtectedDirectories windowsOwn = ProtectedDirectoriesOfSystem();
-    for (const char* keyPath : kUtilityPathKeys) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-            continue;
-        bool found = false;
-        for (DWORD index = 0; !found; ++index) {
-            char name[kTextField] = {};
-            DWORD nameSize = sizeof(name);
-            char data[kTextField + 1] = {};
-            DWORD dataSize = kTextField;
-            DWORD type = 0;
-            const LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, &type,
-                                              reinterpret_cast<BYTE*>(data), &dataSize);
-            if (status == ERROR_MORE_DATA)
-                continue;
-            if (status != ERROR_SUCCESS)
-                break;
-            std::string directory;
-            if ((type != REG_SZ && type != REG_EXPAND_SZ) || !UsableOemDirectory(data, windowsOwn, directory))
-                continue;
-            const std::string candidate = directory + executable;
-            if (FitsField(candidate.c_str(), sizeof(out)) && CanOpenForReading(candidate.c_str())) {
-                CopyText(out, candidate.c_str());
-                found = true;
-            }
-        }
-        RegCloseKey(key);
-        if (found)
-            return true;
-    }
-    return false;
-}
 
 }  // namespace
 
 RemovePage::RestartFunction RemovePage::restartSystem = RestartForRemoval;
-DWORD RemovePage::tickWorkMs = kTickWorkMs;
 
 int RestartForRemoval(const COSInfo& os)
 {
@@ -137,45 +42,44 @@ int RestartForRemoval(const COSInfo& os)
 }
 
 RemovePage::RemovePage()
-    : step(0), currentRow(0), progressActive(0), osInfo(), database(nullptr), normalFont(nullptr), boldFont(nullptr),
-      savedCursor(nullptr), waitCursor(nullptr), utilityPath{}, utilityProcess(nullptr), strings(nullptr),
-      restartHelperWalk(false), progressContinues(false), images(nullptr), spoolerStopped(false)
+    : currentRow(0), progressActive(0), normalFont(nullptr), boldFont(nullptr), savedCursor(nullptr),
+      waitCursor(nullptr), strings(nullptr), fastTicks(false), images(nullptr)
 {
+    removal.SetView(this);
 }
 
 RemovePage::~RemovePage()
 {
-    // A removal ended between the spooler's stop and its start (Escape,
-    // closing, a failure) must not leave printing off.
-    if (spoolerStopped)
-        LogEvent("StartSpooler", "Spooler", StartSpoolerWhenStopped() ? ERROR_SUCCESS : ERROR_SERVICE_NOT_ACTIVE);
     if (boldFont && boldFont != normalFont)
         DeleteObject(boldFont);
     if (images)
         ImageList_Destroy(images);
     if (savedCursor)
         SetCursor(savedCursor);
-    if (utilityProcess && utilityProcess != reinterpret_cast<HANDLE>(1))
-        CloseHandle(utilityProcess);
 }
 
-HWND RemovePage::RowIcon(int row) const { return GetDlgItem(hwnd, kStepRows[row].iconId); }
-HWND RemovePage::RowLabel(int row) const { return GetDlgItem(hwnd, kStepRows[row].labelId); }
+HWND RemovePage::RowIcon(int row) const { return GetDlgItem(hwnd, IDC_STEP_ICON_FIRST + row); }
+HWND RemovePage::RowLabel(int row) const { return GetDlgItem(hwnd, IDC_STEP_LABEL_FIRST + row); }
 
-INT_PTR RemovePage::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool RemovePage::OnInit()
+{
+    OnInitDialog(hwnd);
+    return true;
+}
+
+void RemovePage::OnTimer(UINT_PTR id) { OnRemovalTimer(id); }
+
+INT_PTR RemovePage::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(window);
-        return 1;
     case WM_PAINT:
-        paintRows();
+        PaintRows();
         return 0;
     case WM_CTLCOLORSTATIC: {
         HWND control = reinterpret_cast<HWND>(lParam);
-        for (int row = 0; row < kRowCount; ++row) {
+        for (int row = 0; row < STEP_ROW_COUNT; ++row) {
             if (control == RowIcon(row)) {
-                drawRow(row, reinterpret_cast<HDC>(wParam));
+                DrawRow(row, reinterpret_cast<HDC>(wParam));
                 return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
             }
         }
@@ -185,15 +89,6 @@ INT_PTR RemovePage::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (wParam)
             redrawProgress(true);
         return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_EXIT) {
-            EndDialog(window, 1);
-            return 1;
-        }
-        return 0;
-    case WM_TIMER:
-        onRemovalTimer(wParam);
-        return 0;
     default:
         return 0;
     }
@@ -201,13 +96,14 @@ INT_PTR RemovePage::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void RemovePage::OnInitDialog(HWND window)
 {
+    removal.SetOwnerWindow(window);
     strings.SetInstance(GetWindowInstance(window));
     if (images)
         ImageList_Destroy(images);
     images = ImageList_LoadImageA(GetWindowInstance(window), MAKEINTRESOURCEA(IDB_CHECKMARKS), 16, 10, kMaskColour,
                                   IMAGE_BITMAP, 0);
-    for (int row = 0; row < kRowCount; ++row)
-        strings.SetDlgItemTextFromString(window, kStepRows[row].labelId, kStepRows[row].stringId);
+    for (int row = 0; row < STEP_ROW_COUNT; ++row)
+        strings.SetDlgItemTextFromString(window, IDC_STEP_LABEL_FIRST + row, kRowTexts[row]);
     normalFont = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
     boldFont = normalFont;
     LOGFONTA description = {};
@@ -220,7 +116,7 @@ void RemovePage::OnInitDialog(HWND window)
     }
 }
 
-void RemovePage::drawRow(int row, HDC dc)
+void RemovePage::DrawRow(int row, HDC dc)
 {
     int image = kImagePending;
     HFONT font = normalFont;
@@ -237,15 +133,15 @@ void RemovePage::drawRow(int row, HDC dc)
         ImageList_Draw(images, image, dc, 0, 0, ILD_TRANSPARENT);
 }
 
-void RemovePage::paintRows()
+void RemovePage::PaintRows()
 {
     PAINTSTRUCT paint;
     BeginPaint(hwnd, &paint);
     EndPaint(hwnd, &paint);
-    for (int row = 0; row < kRowCount; ++row) {
+    for (int row = 0; row < STEP_ROW_COUNT; ++row) {
         HWND icon = RowIcon(row);
         HDC dc = GetDC(icon);
-        drawRow(row, dc);
+        DrawRow(row, dc);
         if (dc)
             ReleaseDC(icon, dc);
     }
@@ -261,255 +157,67 @@ void RemovePage::redrawProgress(bool reset)
         ++currentRow;
 }
 
-void RemovePage::markRow(int row)
+void RemovePage::MarkRow(int row)
 {
     currentRow = row;
     redrawProgress(false);
 }
 
-void RemovePage::buildDirectoryLists()
+void RemovePage::ShowBusy()
 {
-    systemDirectories.clear();
-    printerDirectories.clear();
-    AddResolved(systemDirectories, DIR_SYSTEM);
-    AddResolved(systemDirectories, DIR_WINDOWS);
-    AddResolved(systemDirectories, DIR_COLOR);
-    AddResolved(printerDirectories, DIR_PRINTER_DRIVER);
-    AddResolved(printerDirectories, DIR_PRINT_PROCESSOR);
-    AddResolved(printerDirectories, DIR_INF);
-    if (osInfo.IsNT()) {
-        AddResolved(printerDirectories, DIR_PRINTER_DRIVER_W40);
-        AddResolved(printerDirectories, DIR_PRINT_PROCESSOR_W40);
-    }
-    SortUnique(systemDirectories);
-    SortUnique(printerDirectories);
+    waitCursor = LoadCursorA(nullptr, IDC_WAIT);
+    savedCursor = SetCursor(waitCursor);
+}
+
+void RemovePage::BringToFront()
+{
+    ShowWindow(hwnd, SW_SHOWDEFAULT);
+    BringWindowToTop(hwnd);
+    SetForegroundWindow(hwnd);
 }
 
 void RemovePage::beginRemoval()
 {
     EnableWindow(GetDlgItem(GetParent(hwnd), IDC_UNINSTALL), FALSE);
-    buildDirectoryLists();
-    step = 0;
+    removal.Begin();
     redrawProgress(true);
     SetTimer(hwnd, kRemovalTimerId, kTickMs, nullptr);
 }
 
-void RemovePage::onRemovalTimer(UINT_PTR timerId)
+void RemovePage::OnRemovalTimer(UINT_PTR timerId)
 {
     if (timerId != kRemovalTimerId || g_stepInProgress)
         return;
     g_stepInProgress = true;
     if (waitCursor)
         SetCursor(waitCursor);
-    runStep();
+    WorkBudget budget(RemovalSequence::tickWorkMs);
+    const RemovalSequence::Tick tick = removal.RunTick(budget);
     g_stepInProgress = false;
-}
-
-void RemovePage::runStep()
-{
-    bool advanceStep = true;
-    // A step not finished in this tick sets stepContinues and goes on at
-    // the next.
-    bool stepContinues = false;
-    WorkBudget budget(tickWorkMs);
-    switch (step) {
-    case 0:
-        if (!removalProfileBuild) {
-            markRow(0);
-            waitCursor = LoadCursorA(nullptr, IDC_WAIT);
-            savedCursor = SetCursor(waitCursor);
-        }
-        if (!continueRemovalProfile(budget)) {
-            stepContinues = true;
-            break;
-        }
-        if (database)
-            LogProfileSizes("RemovalProfile", database->removalProfile);
-        ++step;
-        advanceStep = false;
-        markRow(1);
-        break;
-    case 1:
-        g_utilityBusy = false;
-        markRow(1);
-        waitForUtility();
-        if (g_utilityBusy) {
-            advanceStep = false;
-        } else if (utilityProcess) {
-            if (utilityProcess != reinterpret_cast<HANDLE>(1))
-                CloseHandle(utilityProcess);
-            utilityProcess = nullptr;
-        }
-        break;
-    case 2:
-        markRow(2);
-        break;
-    case 3:
-        currentRow = 2;
-        if (!continuePrinterStep(budget)) {
-            stepContinues = true;
-            break;
-        }
-        markRow(3);
-        break;
-    case 4:
-        if (!continueDriverStep(budget)) {
-            stepContinues = true;
-            break;
-        }
-        redrawProgress(false);
-        break;
-    case 5:
-        if (!continueMonitorStep(budget)) {
-            stepContinues = true;
-            break;
-        }
-        redrawProgress(false);
-        break;
-    case 6:
-        for (const char* environment : kSpoolerEnvironments)
-            removePrintProcessors(nullptr, environment);
-        redrawProgress(false);
-        break;
-    case 7:
-        removeServices();
-        break;
-    case 8:
-        collectDriverFiles();
-        if (osInfo.IsWin9x()) {
-            if (osInfo.GetVersionKind() == OSVER_WIN95)
-                CloseWin95Spooler();
-            if (database)
-                database->restartNeeded = 1;
-        } else if (osInfo.IsNT()) {
-            spoolerStopped = StopSpooler() == 1;
-        }
-        redrawProgress(false);
-        break;
-    case 9:
-        collectOemPaths();
-        break;
-    case 10:
-        if (!continueShortcutStep(budget)) {
-            stepContinues = true;
-            break;
-        }
-        ShowWindow(hwnd, SW_SHOWDEFAULT);
-        BringWindowToTop(hwnd);
-        SetForegroundWindow(hwnd);
-        break;
-    case 11:
-        step = 12;
-        advanceStep = false;
-        break;
-    case 12:
-        removeIniEntries();
-        break;
-    case 13:
-        removeStartupEntries();
-        redrawProgress(false);
-        break;
-    case 14:
-        stepContinues = !continueFileStep(tickWorkMs);
-        break;
-    case 15:
-        applyRegistryLines();
-        redrawProgress(false);
-        break;
-    case 16:
-        if (osInfo.IsNT())
-            LogEvent("StartSpooler", "Spooler", StartSpoolerWhenStopped() ? ERROR_SUCCESS : ERROR_SERVICE_NOT_ACTIVE);
-        spoolerStopped = false;
-        break;
-    case 17:
-        finish();
-        advanceStep = false;
-        break;
-    default:
-        advanceStep = false;
-        break;
-    }
-    if (stepContinues) {
-        if (!progressContinues)
+    if (tick == RemovalSequence::Tick::kContinues) {
+        if (!fastTicks)
             SetTimer(hwnd, kRemovalTimerId, kContinueTickMs, nullptr);
-        progressContinues = true;
+        fastTicks = true;
         return;
     }
-    if (progressContinues && step < kFinalStep)
+    if (fastTicks && tick != RemovalSequence::Tick::kEnded)
         SetTimer(hwnd, kRemovalTimerId, kTickMs, nullptr);
-    progressContinues = false;
-    progress = StepProgress();
-    if (advanceStep)
-        ++step;
+    fastTicks = false;
 }
 
-bool RemovePage::continueRemovalProfile(WorkBudget& budget)
-{
-    if (!database)
-        return true;
-    if (!removalProfileBuild)
-        removalProfileBuild.reset(new RemovalProfileBuild(*database));
-    if (!removalProfileBuild->Continue(budget))
-        return false;
-    removalProfileBuild.reset();
-    // The printers Pelled to a chosen one go with it.
-    database->ApplyLinkRule();
-    return true;
-}
-
-bool RemovePage::startUtility()
-{
-    if (!FindUtility(kAddOnExecutable, utilityPath) && !FindUtility(kAddOnExecutableWin32s, utilityPath))
-        return false;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    char commandLine[] = " /d";
-    DefaultDllSearchForChild childSearch;
-    if (!CreateProcessA(utilityPath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    utilityProcess = process.hProcess;
-    return true;
-}
-
-void RemovePage::waitForUtility()
-{
-    if (!database || database->utilityNotTargeted)
-        return;
-    if (!utilityProcess) {
-        if (startUtility()) {
-            g_utilityBusy = true;
-        } else if (osInfo.IsWin32s()) {
-            g_utilityBusy = true;
-            utilityProcess = reinterpret_cast<HANDLE>(1);
-        }
-        return;
-    }
-    if (osInfo.IsWin32s()) {
-        if (FindWindowA("#32770", "Pellivance"))
-            g_utilityBusy = true;
-        else
-            utilityProcess = nullptr;
-        return;
-    }
-    DWORD code = 0;
-    if (GetExitCodeProcess(utilityProcess, &code) && code == STILL_ACTIVE)
-        g_utilityBusy = true;
-}
-
-void RemovePage::finish()
+void RemovePage::Finished()
 {
     KillTimer(hwnd, kRemovalTimerId);
     if (savedCursor)
         SetCursor(savedCursor);
+    const UninstallDatabase* database = removal.Database();
     const bool scanner = database && database->uninstallScanner;
     if (database && database->isWin9x && database->restartNeeded && !scanner) {
         const std::string question = strings.GetString(IDS_RESTART_QUESTION);
         const std::string caption = strings.GetString(IDS_CAPTION);
         if (ShowMessageBox(hwnd, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
                 IDYES &&
-            !restartSystem(osInfo)) {
+            !restartSystem(removal.osInfo)) {
             const std::string failed = strings.GetString(IDS_RESTART_FAILED);
             ShowMessageBox(hwnd, failed.c_str(), caption.c_str(), MB_SETFOREGROUND);
         }

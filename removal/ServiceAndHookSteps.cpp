@@ -1,18 +1,19 @@
-// Steps 5 (hooks) and 7 (services) of the removal page.
+// Steps 5 (hooks) and 7 (services) of the removal.
 #include "HookRunner.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "ServiceRemover.h"
 #include "UninstallDatabase.h"
 #include "WindowUtil.h"
 
-void RemovePage::removeServices()
+void RemovalSequence::removeServices()
 {
     if (database && RemoveServices(osInfo, database->removalProfile.services))
         database->restartNeeded = 1;
 }
 
-void RemovePage::runUnregisterHooks()
+void RemovalSequence::runUnregisterHooks()
 {
     if (database)
-        RunUnregisterHooks(database->removalProfile.hooks, hwnd, GetWindowInstance(hwnd));
+        RunUnregisterHooks(database->removalProfile.hooks, ownerWindow,
+                           ownerWindow ? GetWindowInstance(ownerWindow) : GetModuleHandleA(nullptr));
 }

@@ -8,6 +8,7 @@
 #include "EventLog.h"
 #include "SystemLibrary.h"
 #include "TextUtil.h"
+#include "Win32Result.h"
 #include "WininitText.h"
 
 namespace {
@@ -42,7 +43,7 @@ DWORD ScheduleDeleteAtRestart(const char* path)
     static MoveFileExFn moveFileEx = nullptr;
     if (!moveFileEx && !BindSystemFunction(moveFileEx, "kernel32.dll", "MoveFileExA"))
         return ERROR_CALL_NOT_IMPLEMENTED;
-    return moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS : GetLastError();
+    return Win32Result(moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
 // The program's directory with a trailing backslash, and a file name in it.
@@ -144,6 +145,6 @@ int ScheduleDeleteInZwininit(const char* path)
     if (!FileExists(companion))
         return 0;
     const int written = WritePrivateProfileStringA("RENAME", path, "NUL", list) ? 1 : 0;
-    LogEvent("ScheduleDeleteInZwininit", path, written ? ERROR_SUCCESS : GetLastError());
+    LogEvent("ScheduleDeleteInZwininit", path, Win32Result(written));
     return written;
 }

@@ -4,6 +4,7 @@
 
 #include "DeferredDeletion.h"
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 #include "WorkBudget.h"
 
 namespace {
@@ -111,8 +112,8 @@ void ListedFilesWalk::Walk(const Task& task)
         return;
     WIN32_FIND_DATAA found;
     ++g_directoryReads;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const FindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.Valid())
         return;
     do {
         char path[kTextField] = {};
@@ -127,8 +128,7 @@ void ListedFilesWalk::Walk(const Task& task)
                 tasks.push_back(Task{REMOVE_DIRECTORY, path, 0, 0});
             tasks.push_back(Task{WALK_DIRECTORY, path, task.depth - 1, task.removeDirectories});
         }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
 }
 
 int DeleteListedFiles(const COSInfo& os, const char* directory, const FileMatch& match, int depth,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TextUtil.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -42,47 +43,47 @@ void DeleteValues(HKEY key)
         RegDeleteValueA(key, name.c_str());
 }
 
-// The path without surrounding backslashes, for comparisons.
-std::string Trimmed(const std::string& path)
-{
-    const std::size_t begin = path.find_first_not_of('\\');
-    if (begin == std::string::npos)
-        return std::string();
-    return path.substr(begin, path.find_last_not_of('\\') - begin + 1);
-}
-
 bool IsKept(const std::string& path, const std::vector<std::string>* keep)
 {
     if (!keep)
         return false;
-    const std::string own = Trimmed(path);
+    const std::string own = TrimmedOf(path, "\\");
     for (const std::string& kept : *keep) {
-        if (TextEquals(Trimmed(kept).c_str(), own.c_str()))
+        if (TextEquals(TrimmedOf(kept, "\\").c_str(), own.c_str()))
             return true;
     }
     return false;
 }
 
-int DeleteTree(HKEY root, const char* subkey, const std::vector<std::string>* keep)
+void Note(LONG& firstError, LONG status)
 {
-    if (NamesOnlyTheRoot(subkey) || IsKept(subkey, keep))
-        return 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyA(root, subkey, &key) != ERROR_SUCCESS || !key)
-        return 0;
+    if (firstError == ERROR_SUCCESS)
+        firstError = status;
+}
 
-    std::string prefix = subkey;
-    if (prefix.back() != '\\')
-        prefix += '\\';
+// Deletes what may go at and below subkey; true once subkey is gone. The
+// first Windows error met is kept in firstError; a key that stays for a
+// kept one is not an error.
+bool DeleteTree(HKEY root, const std::string& subkey, const std::vector<std::string>* keep, LONG& firstError)
+{
+    if (IsKept(subkey, keep))
+        return false;
+    RegistryKey key;
+    LONG status = RegOpenKeyA(root, subkey.c_str(), key.Receive());
+    if (status != ERROR_SUCCESS || !key.Valid()) {
+        Note(firstError, status != ERROR_SUCCESS ? status : ERROR_INVALID_HANDLE);
+        return false;
+    }
+
+    const std::string prefix = subkey.back() == '\\' ? subkey : subkey + '\\';
     bool subkeyStays = false;
     DWORD index = 0;
-    LONG status = ERROR_SUCCESS;
     do {
         char name[261] = {};
-        status = RegEnumKeyA(key, index, name, sizeof(name));
+        status = RegEnumKeyA(key.Get(), index, name, sizeof(name));
         if (status == ERROR_SUCCESS) {
             // A deleted subkey frees its index for the next one.
-            if (DeleteTree(root, (prefix + name).c_str(), keep))
+            if (DeleteTree(root, prefix + name, keep, firstError))
                 --index;
             else
                 subkeyStays = true;
@@ -92,35 +93,46 @@ int DeleteTree(HKEY root, const char* subkey, const std::vector<std::string>* ke
 
     // Windows 95, 98 and Me delete a key with all its subkeys: a key is
     // deleted only once nothing is left below it, on every system.
-    int result = 0;
-    if (status != ERROR_NO_MORE_ITEMS)
-        result = 0;
-    else if (subkeyStays || HasSubkey(key))
-        DeleteValues(key);
-    else
-        result = RegDeleteKeyA(root, subkey) == ERROR_SUCCESS ? 1 : 0;
-    RegCloseKey(key);
-    return result;
+    bool deleted = false;
+    if (status != ERROR_NO_MORE_ITEMS) {
+        Note(firstError, status);
+    } else if (subkeyStays || HasSubkey(key.Get())) {
+        DeleteValues(key.Get());
+    } else {
+        status = RegDeleteKeyA(root, subkey.c_str());
+        Note(firstError, status);
+        deleted = status == ERROR_SUCCESS;
+    }
+    return deleted;
+}
+
+LONG DeleteTreeResult(HKEY root, const char* subkey, const std::vector<std::string>* keep)
+{
+    if (NamesOnlyTheRoot(subkey))
+        return ERROR_INVALID_PARAMETER;
+    LONG firstError = ERROR_SUCCESS;
+    DeleteTree(root, subkey, keep, firstError);
+    return firstError;
 }
 
 }  // namespace
 
-int DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTree(root, subkey, nullptr); }
+LONG DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTreeResult(root, subkey, nullptr); }
 
-int DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep)
+LONG DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep)
 {
-    return DeleteTree(root, subkey, &keep);
+    return DeleteTreeResult(root, subkey, &keep);
 }
 
 LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey)
 {
     if (NamesOnlyTheRoot(subkey))
         return ERROR_INVALID_PARAMETER;
-    HKEY key = nullptr;
-    LONG status = RegOpenKeyA(root, subkey, &key);
+    RegistryKey key;
+    LONG status = RegOpenKeyA(root, subkey, key.Receive());
     if (status != ERROR_SUCCESS)
         return status;
-    const bool hasSubkey = HasSubkey(key);
-    RegCloseKey(key);
+    const bool hasSubkey = HasSubkey(key.Get());
+    key.Reset();
     return hasSubkey ? ERROR_ACCESS_DENIED : RegDeleteKeyA(root, subkey);
 }

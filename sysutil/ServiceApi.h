@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 SC_HANDLE ServiceOpenManager(DWORD access);
 SC_HANDLE ServiceOpen(SC_HANDLE manager, const char* name, DWORD access);
 BOOL ServiceControl(SC_HANDLE service, DWORD control, SERVICE_STATUS* status);
@@ -12,3 +14,9 @@ BOOL ServiceStart(SC_HANDLE service);
 BOOL ServiceDelete(SC_HANDLE service);
 BOOL ServiceQueryStatus(SC_HANDLE service, SERVICE_STATUS* status);
 void ServiceClose(SC_HANDLE handle);
+
+struct ServiceHandleKind {
+    static SC_HANDLE None() { return nullptr; }
+    static void Close(SC_HANDLE handle) { ServiceClose(handle); }
+};
+typedef UniqueHandle<SC_HANDLE, ServiceHandleKind> ServiceHandle;

@@ -23,19 +23,41 @@ typedef void (*PrinterEdit)(PRINTER_INFO_2A* info, char* text);
 BOOL EditPrinter(const char* printerName, const char* text, PrinterEdit edit)
 {
     PRINTER_DEFAULTSA defaults = AllAccess();
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults) || !printer)
+    PrinterHandle printer;
+    if (!OpenPrinterA(const_cast<char*>(printerName), printer.Receive(), &defaults) || !printer.Valid())
         return FALSE;
-    BOOL result = FALSE;
     SpoolerBuffer buffer;
-    PRINTER_INFO_2A* info = ReadPrinterInfo2(printer, buffer);
-    if (info) {
-        std::string copy = text;
-        edit(info, &copy[0]);
-        result = SetPrinterA(printer, 2, reinterpret_cast<BYTE*>(info), 0);
+    PRINTER_INFO_2A* info = ReadPrinterInfo2(printer.Get(), buffer);
+    if (!info)
+        return FALSE;
+    std::string copy = text;
+    edit(info, &copy[0]);
+    return SetPrinterA(printer.Get(), 2, reinterpret_cast<BYTE*>(info), 0);
+}
+
+// The installed drivers of the environment at the level, the spooler asked
+// for the size first; false when it names none or the second call fails.
+bool EnumDrivers(const char* environment, DWORD level, SpoolerBuffer& buffer, DWORD& count)
+{
+    DWORD needed = 0;
+    count = 0;
+    EnumPrinterDriversA(nullptr, const_cast<char*>(environment), level, nullptr, 0, &needed, &count);
+    if (needed == 0)
+        return false;
+    buffer.Resize(needed);
+    return EnumPrinterDriversA(nullptr, const_cast<char*>(environment), level, buffer.Data(), buffer.Size(), &needed,
+                               &count) != FALSE;
+}
+
+// The pName of each of the count records in the buffer.
+template <class Info>
+void AppendNames(SpoolerBuffer& buffer, DWORD count, std::vector<std::string>& names)
+{
+    const Info* records = reinterpret_cast<const Info*>(buffer.Data());
+    for (DWORD i = 0; i < count; ++i) {
+        if (records[i].pName)
+            names.push_back(records[i].pName);
     }
-    ClosePrinter(printer);
-    return result;
 }
 
 }  // namespace
@@ -43,36 +65,19 @@ BOOL EditPrinter(const char* printerName, const char* text, PrinterEdit edit)
 bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
 {
     names.clear();
-    DWORD needed = 0;
-    DWORD count = 0;
-    EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 2, nullptr, 0, &needed, &count);
-    if (needed == 0)
-        return false;
     SpoolerBuffer buffer;
-    buffer.Resize(needed);
-    if (!EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 2, buffer.Data(), buffer.Size(), &needed,
-                             &count) ||
-        count == 0)
+    DWORD count = 0;
+    if (!EnumDrivers(environment, 2, buffer, count) || count == 0)
         return false;
-    const DRIVER_INFO_2A* drivers = reinterpret_cast<const DRIVER_INFO_2A*>(buffer.Data());
-    for (DWORD i = 0; i < count; ++i) {
-        if (drivers[i].pName)
-            names.push_back(drivers[i].pName);
-    }
+    AppendNames<DRIVER_INFO_2A>(buffer, count, names);
     return true;
 }
 
 bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths)
 {
-    DWORD needed = 0;
-    DWORD count = 0;
-    EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 3, nullptr, 0, &needed, &count);
-    if (needed == 0)
-        return false;
     SpoolerBuffer buffer;
-    buffer.Resize(needed);
-    if (!EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 3, buffer.Data(), buffer.Size(), &needed,
-                             &count))
+    DWORD count = 0;
+    if (!EnumDrivers(environment, 3, buffer, count))
         return false;
     // A count that does not fit the buffer is not believed.
     const DWORD usable = std::min<DWORD>(count, buffer.Size() / sizeof(DRIVER_INFO_3A));
@@ -111,11 +116,7 @@ bool EnumProcessorNames(const char* server, const char* environment, std::vector
                               buffer.Size(), &needed, &count) ||
         count == 0)
         return false;
-    const PRINTPROCESSOR_INFO_1A* processors = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.Data());
-    for (DWORD i = 0; i < count; ++i) {
-        if (processors[i].pName)
-            names.push_back(processors[i].pName);
-    }
+    AppendNames<PRINTPROCESSOR_INFO_1A>(buffer, count, names);
     return true;
 }
 

@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "UniqueHandle.h"
+
+// OpenPrinterA's handle.
+typedef UniqueHandle<HANDLE, NullHandleKind<HANDLE, BOOL, ClosePrinter>> PrinterHandle;
+
 // A heap buffer sized by the spooler's first call, rounded up to 4 bytes.
 class SpoolerBuffer {
 public:

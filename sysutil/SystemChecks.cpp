@@ -45,18 +45,11 @@ bool TokenHoldsGroup(HANDLE token, PSID group)
 // Opens the manager and the spooler service, runs the action, closes both.
 template <typename Action> int WithSpoolerService(Action action)
 {
-    SC_HANDLE manager = ServiceOpenManager(SC_MANAGER_ALL_ACCESS);
-    if (!manager)
+    const ServiceHandle manager(ServiceOpenManager(SC_MANAGER_ALL_ACCESS));
+    if (!manager.Valid())
         return 0;
-    SC_HANDLE service = ServiceOpen(manager, kSpoolerService, SERVICE_ALL_ACCESS);
-    if (!service) {
-        ServiceClose(manager);
-        return 0;
-    }
-    const int result = action(service);
-    ServiceClose(service);
-    ServiceClose(manager);
-    return result;
+    const ServiceHandle service(ServiceOpen(manager.Get(), kSpoolerService, SERVICE_ALL_ACCESS));
+    return service.Valid() ? action(service.Get()) : 0;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The file step of the removal (RemovePage::removeFiles) over large
+// The file step of the removal (RemovalSequence::removeFiles) over large
 // directory trees: its time and the directory listings it reads, against
 // the walk of every tree once per listed file.
 #include <windows.h>
@@ -12,7 +12,7 @@
 #include "BenchReport.h"
 #include "MatchingFiles.h"
 #include "ProtectedDirectoriesOfSystem.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "TempDir.h"
 #include "UninstallDatabase.h"
 #include "Workload.h"
@@ -102,7 +102,7 @@ int ListTrees(const FileTrees& trees)
 
 int BenchFiles(int runs)
 {
-    std::printf("(c) File step (RemovePage::removeFiles)\n");
+    std::printf("(c) File step (RemovalSequence::removeFiles)\n");
     TempDir root;
     FileTrees trees;
     if (!BuildFileTrees(root.Path(), LARGE_TREES, trees)) {
@@ -115,11 +115,11 @@ int BenchFiles(int runs)
                "subdirectories; OEM paths: 5,000 files)");
 
     UninstallDatabase database;
-    RemovePage page;
-    page.SetDatabase(&database);
-    page.osInfo = database.osInfo;
-    page.systemDirectories = trees.systemDirectories;
-    page.printerDirectories = trees.printerDirectories;
+    RemovalSequence removal;
+    removal.SetDatabase(&database);
+    removal.osInfo = database.osInfo;
+    removal.systemDirectories = trees.systemDirectories;
+    removal.printerDirectories = trees.printerDirectories;
     // A printer stays and no INF files are asked for: exactly the listed
     // files are looked for.
     database.keptPrinterCount = 1;
@@ -138,7 +138,7 @@ int BenchFiles(int runs)
             return 1;
         const unsigned long before = MatchingDirectoryReads();
         Stopwatch watch;
-        page.removeFiles();
+        removal.removeFiles();
         times.push_back(watch.ElapsedMs());
         reads.push_back(static_cast<double>(MatchingDirectoryReads() - before));
         if (!CheckOutcome(trees))
@@ -153,7 +153,7 @@ int BenchFiles(int runs)
         int count = 0;
         for (bool done = false; !done; ++count) {
             Stopwatch slice;
-            done = page.continueFileStep(kTickWorkMs);
+            done = removal.ContinueFileStep(kTickWorkMs);
             longest = std::max(longest, slice.ElapsedMs());
         }
         longestSlices.push_back(longest);

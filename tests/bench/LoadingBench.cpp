@@ -49,7 +49,7 @@ public:
     {
         if (message != WM_TIMER || wParam != kLoadingTimerId)
             return CLoadingDlg::OnMessage(window, message, wParam, lParam);
-        const int step = LoadingStep;
+        const int step = loading.LoadingStep;
         const double spoolerBefore = SpoolerCallTime().ms;
         Stopwatch watch;
         const INT_PTR result = CLoadingDlg::OnMessage(window, message, wParam, lParam);
@@ -94,13 +94,13 @@ LoadingRun RunLoading(const std::vector<std::string>& scripts, const ScriptShape
     UninstallDatabase database;
     {
         TimedLoadingDlg dialog;
-        CLoadingDlg::ResetProcessCounters();
-        dialog.switches = CommandLineSwitches();
-        dialog.switches.ParseText("trelun08.exe");
+        LoadingSequence::ResetProcessCounters();
+        dialog.loading.switches = CommandLineSwitches();
+        dialog.loading.switches.ParseText("trelun08.exe");
         dialog.SetDatabase(&database);
         // The loader finds one script per directory; the rest are handed to it
         // as if found, and step 6 adds what it finds itself.
-        dialog.foundScripts = scripts;
+        dialog.loading.foundScripts = scripts;
         const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOADING), nullptr,
                                                DialogProc, reinterpret_cast<LPARAM>(&dialog));
         if (result != 1) {

@@ -15,7 +15,7 @@
 #include "DirectoryPaths.h"
 #include "PrinterEnumeration.h"
 #include "PrivateMessages.h"
-#include "RemovePage.h"
+#include "RemovalPageRun.h"
 #include "SimulatedSpooler.h"
 #include "SpoolerCallTimer.h"
 #include "StringLoader.h"
@@ -28,7 +28,7 @@
 
 namespace {
 
-const int kSteps = RemovePage::kFinalStep + 1;
+const int kSteps = RemovalSequence::kFinalStep + 1;
 const double kStepTickBudgetMs = 50;
 const int kPrinters = 200;
 const int kForeignPrinters = 10;
@@ -69,7 +69,7 @@ public:
     {
         if (message != WM_TIMER || wParam != kRemovalTimerId)
             return RemovePage::OnMessage(window, message, wParam, lParam);
-        const int before = step;
+        const int before = removal.step;
         const double spoolerBefore = SpoolerCallTime().ms;
         Stopwatch watch;
         const INT_PTR result = RemovePage::OnMessage(window, message, wParam, lParam);
@@ -296,42 +296,22 @@ StepRun RunRemoval(int run, const FileTrees& files, const TempDir& directory)
         return result;
     }
 
-    HWND main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 500, 400, nullptr, nullptr, nullptr, nullptr);
     TimedRemovePage page;
-    page.SetDatabase(&database);
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), "IDD_REMOVE", main, DialogProc,
-                                     reinterpret_cast<LPARAM>(&page));
-    if (!main || !window) {
+    RemovalPageRun pageRun(database, &page);
+    if (!pageRun.Made()) {
         std::printf("  the removal page could not be made (%lu)\n", GetLastError());
         return result;
     }
-    ShowWindow(main, SW_SHOWNOACTIVATE);
-    ShowWindow(window, SW_SHOW);
+    pageRun.Show();
 
     Stopwatch elapsed;
     page.beginRemoval();
     // The large trees stand for the system and printer directories; the
     // prefix's own are left alone. The first tick is 200 ms away.
-    page.systemDirectories = files.systemDirectories;
-    page.printerDirectories = files.printerDirectories;
-    bool done = false;
-    while (!done && elapsed.ElapsedMs() < 600000) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            // What the page posts to the main window ends the run; WM_CLOSE
-            // would take the page with it.
-            if (message.hwnd == main && (message.message == WM_CLOSE || message.message == UM_REMOVAL_DONE)) {
-                done = done || message.message == UM_REMOVAL_DONE;
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (!done)
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    page.removal.systemDirectories = files.systemDirectories;
+    page.removal.printerDirectories = files.printerDirectories;
+    const bool done = pageRun.RunToTheEnd(600000);
     result.elapsedMs = elapsed.ElapsedMs();
-    DestroyWindow(main);
     if (!done) {
         std::printf("  the removal did not finish\n");
         return result;

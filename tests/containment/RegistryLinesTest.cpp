@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "Snapshot.h"
 #include "UninstallDatabase.h"
 
@@ -23,7 +23,7 @@ protected:
         Clear();
         for (const char* key : {"\\T\\Sub", "\\K", "\\V", "\\Free\\Sub", "\\Loose"})
             Write(base + key);
-        page.SetDatabase(&database);
+        removal.SetDatabase(&database);
     }
     void TearDown() override { Clear(); }
 
@@ -45,7 +45,7 @@ protected:
 
     std::string base;
     UninstallDatabase database;
-    RemovePage page;
+    RemovalSequence removal;
 };
 
 }  // namespace
@@ -61,7 +61,7 @@ TEST_F(RegistryLines, WhatAProfileThatStaysNamesIsLeftWhateverTheLineSays)
         Line("\\Free", ",,1"),       // nothing of it is kept
         Line("\\Loose", ",Val,0"),
     };
-    page.applyRegistryLines();
+    removal.applyRegistryLines();
     EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\T\\Sub", "Val"));
     EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\K", "Val"));
     EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\V", "Val"));
@@ -74,7 +74,7 @@ TEST_F(RegistryLines, AKeptKeyInsideATreeKeepsItsParentsOnly)
 {
     database.keepProfile.registryKeys = {Line("\\Free\\Sub", ",,1")};
     database.removalProfile.registryKeys = {Line("", ",,1")};
-    page.applyRegistryLines();
+    removal.applyRegistryLines();
     EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\Free\\Sub", "Val"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\T"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\K"));

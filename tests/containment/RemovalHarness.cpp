@@ -1,59 +1,21 @@
 #include "RemovalHarness.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "CommandLineSwitches.h"
 #include "PrinterEnumeration.h"
-#include "PrivateMessages.h"
-#include "RemovePage.h"
+#include "RemovalPageRun.h"
 #include "StringLoader.h"
 
 namespace containment {
 
 namespace {
 
-const char kParentClass[] = "TrelunContainmentParent";
-
-struct ParentState {
-    bool closed = false;
-    bool finished = false;
-    bool closeBeforeFinish = false;
-};
-ParentState* g_parent = nullptr;
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (g_parent && message == WM_CLOSE) {
-        g_parent->closed = true;
-        return 0;  // the test owns this window's lifetime
-    }
-    if (g_parent && message == UM_REMOVAL_DONE) {
-        g_parent->closeBeforeFinish = g_parent->closed;
-        g_parent->finished = true;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 int g_restartRequests = 0;
 int RecordRestart(const COSInfo&)
 {
     ++g_restartRequests;
     return 1;
-}
-
-void RegisterParentClass()
-{
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ParentProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kParentClass;
-    registered = RegisterClassA(&windowClass) != 0;
 }
 
 }  // namespace
@@ -75,46 +37,25 @@ bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& s
 
 RemovalOutcome RunFullRemoval(UninstallDatabase& database, unsigned long limitMs)
 {
-    InitCommonControls();
-    RegisterParentClass();
     RemovalOutcome outcome;
-    ParentState parentState;
-    g_parent = &parentState;
     g_restartRequests = 0;
     RemovePage::RestartFunction previousRestart = RemovePage::restartSystem;
     RemovePage::restartSystem = RecordRestart;
     MessageBoxRecorder recorder(IDOK);
-
-    HWND parent = CreateWindowA(kParentClass, "parent", WS_POPUP, 0, 0, 500, 400, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
     {
-        RemovePage page;
-        page.SetDatabase(&database);
-        HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), "IDD_REMOVE", parent, DialogProc,
-                                         reinterpret_cast<LPARAM>(&page));
-        if (parent && window) {
+        RemovalPageRun run(database);
+        if (run.Made()) {
             const DWORD start = GetTickCount();
-            page.beginRemoval();
-            while (!parentState.finished && GetTickCount() - start < limitMs) {
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-                MSG message;
-                while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                    TranslateMessage(&message);
-                    DispatchMessageA(&message);
-                }
-            }
+            run.Begin();
+            run.RunToTheEnd(limitMs);
             outcome.milliseconds = GetTickCount() - start;
-            KillTimer(window, kRemovalTimerId);
         }
-        if (parent)
-            DestroyWindow(parent);
+        outcome.finished = run.Finished();
+        outcome.closeBeforeFinish = run.ClosedBeforeFinish();
     }
-    outcome.finished = parentState.finished;
-    outcome.closeBeforeFinish = parentState.closeBeforeFinish;
     outcome.messages = recorder.Messages();
     outcome.restartRequests = g_restartRequests;
     RemovePage::restartSystem = previousRestart;
-    g_parent = nullptr;
     return outcome;
 }
 

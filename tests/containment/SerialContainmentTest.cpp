@@ -13,7 +13,7 @@
 #include "Installation.h"
 #include "PrefixGuard.h"
 #include "RemovalHarness.h"
-#include "RemovePage.h"
+#include "RemovalSequence.h"
 #include "SimulatedSpooler.h"
 #include "StringLoader.h"
 #include "TempDir.h"
@@ -172,9 +172,9 @@ void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary&
     // Every third installation is removed with no time to spare in a tick:
     // each step that can spread over ticks does one piece per tick.
     summary.sliced = seed % 3 == 0;
-    RemovePage::tickWorkMs = summary.sliced ? 0 : kTickWorkMs;
+    RemovalSequence::tickWorkMs = summary.sliced ? 0 : kTickWorkMs;
     const RemovalOutcome outcome = RunFullRemoval(database);
-    RemovePage::tickWorkMs = kTickWorkMs;
+    RemovalSequence::tickWorkMs = kTickWorkMs;
     const SystemState after = CaptureState(layout, installation, spooler.Read());
     record.journal = spooler.Journal();
 

@@ -36,7 +36,7 @@ LRESULT CALLBACK WatchTicks(int code, WPARAM removed, LPARAM data)
     const MSG* message = reinterpret_cast<const MSG*>(data);
     if (code == HC_ACTION && removed == PM_REMOVE && g_watched && message->hwnd == g_watched->hwnd &&
         message->message == WM_TIMER && message->wParam == kLoadingTimerId) {
-        g_stepAtTick.push_back(g_watched->LoadingStep);
+        g_stepAtTick.push_back(g_watched->loading.LoadingStep);
         g_tickTimes.push_back(GetTickCount());
         g_barAtTick.push_back(SendDlgItemMessageA(message->hwnd, IDC_LOADING_PROGRESS, PBM_GETPOS, 0, 0));
         if (g_stepAtTick.size() == 1)
@@ -64,8 +64,8 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
     SimulatedSpooler spooler("");
     UninstallDatabase database;
     CLoadingDlg dialog;
-    CLoadingDlg::ResetProcessCounters();
-    dialog.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    LoadingSequence::ResetProcessCounters();
+    dialog.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     dialog.SetDatabase(&database);
     MessageBoxRecorder boxes(IDNO);
 
@@ -87,7 +87,7 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
                                 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}),
               g_stepAtTick);
     EXPECT_TRUE(database.printers.IsEmpty());
-    EXPECT_TRUE(dialog.foundScripts.empty());
+    EXPECT_TRUE(dialog.loading.foundScripts.empty());
 
     // The stop question, then the missing scripts once per pass.
     ASSERT_EQ(3u, boxes.Messages().size());
@@ -123,14 +123,14 @@ TEST(SerialLoadingDialog, WithoutAdministratorRightsEndsAtOnce)
     SimulatedSpooler spooler("");
     UninstallDatabase database;
     CLoadingDlg dialog;
-    CLoadingDlg::ResetProcessCounters();
+    LoadingSequence::ResetProcessCounters();
     dialog.SetDatabase(&database);
-    CLoadingDlg::administratorCheck = NotAnAdministrator;
+    LoadingSequence::administratorCheck = NotAnAdministrator;
     MessageBoxRecorder boxes;
     const INT_PTR result = RunLoading(dialog);
-    CLoadingDlg::administratorCheck = IsAdministrator;
+    LoadingSequence::administratorCheck = IsAdministrator;
     EXPECT_EQ(0, result);
-    EXPECT_EQ(0, dialog.LoadingStep);  // the failed step is not passed
+    EXPECT_EQ(0, dialog.loading.LoadingStep);  // the failed step is not passed
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ("No tiene derechos de administrador. La desinstalaci\xF3n no puede continuar. Consulte al "
               "administrador del sistema.",
@@ -145,8 +145,8 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
     SimulatedSpooler spooler("");
     UninstallDatabase database;
     CLoadingDlg dialog;
-    CLoadingDlg::ResetProcessCounters();
-    dialog.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
+    LoadingSequence::ResetProcessCounters();
+    dialog.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
     dialog.SetDatabase(&database);
     MessageBoxRecorder boxes;
     INT_PTR result = -1;
@@ -156,7 +156,7 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
         result = RunLoading(dialog);
     }
     EXPECT_EQ(0, result);
-    EXPECT_EQ(4, dialog.LoadingStep);
+    EXPECT_EQ(4, dialog.loading.LoadingStep);
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ("\xA1" "El spooler es inestable!\nReinicie el sistema y repita la desinstalaci\xF3n.",
               boxes.Messages()[0].text);
@@ -227,20 +227,20 @@ TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
 
     UninstallDatabase database;
     CLoadingDlg dialog;
-    CLoadingDlg::ResetProcessCounters();
-    dialog.osInfo = windows98;
-    dialog.switches = switches;
+    LoadingSequence::ResetProcessCounters();
+    dialog.loading.osInfo = windows98;
+    dialog.loading.switches = switches;
     dialog.SetDatabase(&database);
-    dialog.foundScripts = scripts;
+    dialog.loading.foundScripts = scripts;
     MessageBoxRecorder boxes(IDNO);
     g_stepAtTick.clear();
     g_tickTimes.clear();
     g_barAtTick.clear();
     g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchTicks, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, g_hook);
-    CLoadingDlg::tickWorkMs = 0;
+    LoadingSequence::tickWorkMs = 0;
     const INT_PTR result = RunLoading(dialog);
-    CLoadingDlg::tickWorkMs = kTickWorkMs;
+    LoadingSequence::tickWorkMs = kTickWorkMs;
     UnhookWindowsHookEx(g_hook);
 
     EXPECT_EQ(1, result);

@@ -120,8 +120,8 @@ TEST(SerialMainWindow, SystemMenuPlacementAndRemovalState)
     RegisterDialogClass("KVQUninstallWindowClass__");
     MessageBoxRecorder boxes(IDNO);
     CMainDlg main;
-    main.loadingDlg.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    CLoadingDlg::ResetProcessCounters();
+    main.loadingDlg.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    LoadingSequence::ResetProcessCounters();
 
     g_main = &main;
     g_phase = 0;

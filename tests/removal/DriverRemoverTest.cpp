@@ -45,7 +45,7 @@ TEST_F(RemovalTest, DriversStillUsedByAPrinterThatStaysAreSpared)
     AddRecord("C", "TRELUN Dos", false);
     AddRecord("F", "TRELUN Ajeno", true).foreign = 1;
     database.removalProfile.drivers = {"TRELUN Ajeno", "TRELUN Perfil"};
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
 
     EXPECT_EQ((std::vector<std::string>{"DeletePrinterDriverA|(null)|(null)|TRELUN Uno|ok",
                                         "DeletePrinterDriverA|(null)|(null)|TRELUN Perfil|ok"}),
@@ -61,7 +61,7 @@ TEST_F(RemovalTest, DriverOfAChosenPrinterThatCouldNotBeDeletedIsSpared)
     spooler.Write("[Printer]\nName=Terca\nDriver=TRELUN Terco\n[Driver]\nName=TRELUN Terco\n");
     AddRecord("Terca", "TRELUN Terco", true);
     database.removalProfile.drivers = {"TRELUN Terco"};
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_TRUE(Journal().empty());
     EXPECT_TRUE(database.removalProfile.registryKeys.empty());
 }
@@ -73,9 +73,9 @@ TEST_F(RemovalTest, DriverTheSpoolerRefusesKeepsItsLines)
     spooler.Write("[Printer]\nName=Vaciando\nDriver=TRELUN Uno\nPendingDeletion=1\nJob=7,0,ana,x\n"
                   "[Driver]\nName=TRELUN Uno\n[Driver]\nName=TRELUN Uno\nEnvironment=Windows 4.0\nVersion=0\n");
     AddRecord("Vaciando", "TRELUN Uno", true).removed = 1;
-    page.removeDrivers(nullptr);
-    page.removeDrivers("Windows NT x86");
-    page.removeDrivers("Windows 4.0");
+    removal.removeDrivers(nullptr);
+    removal.removeDrivers("Windows NT x86");
+    removal.removeDrivers("Windows 4.0");
     EXPECT_EQ((std::vector<std::string>{"DeletePrinterDriverA|(null)|(null)|TRELUN Uno|error 3001",
                                         "DeletePrinterDriverA|(null)|Windows NT x86|TRELUN Uno|error 3001",
                                         "DeletePrinterDriverA|(null)|Windows 4.0|TRELUN Uno|ok"}),
@@ -90,7 +90,7 @@ TEST_F(RemovalTest, Windows9xQueuesOneDriverKey)
     UseSystem(kWin98);
     spooler.Write("[Spooler]\nEnvironment=Windows 4.0\n[Driver]\nName=TRELUN Uno\n");
     database.removalProfile.drivers = {"TRELUN Uno"};
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_EQ((TextList{"HKLM,\"System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Drivers\\"
                         "TRELUN Uno\",\"\",0"}),
               database.removalProfile.registryKeys);
@@ -102,7 +102,7 @@ TEST_F(RemovalTest, DriverNameWithACommaQueuesNoLines)
 {
     spooler.Write("[Driver]\nName=TRELUN,\"\",0\n");
     database.removalProfile.drivers = {"TRELUN,\"\",0"};
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_EQ((std::vector<std::string>{"DeletePrinterDriverA|(null)|(null)|TRELUN,\"\",0|ok"}), Journal());
     EXPECT_TRUE(database.removalProfile.registryKeys.empty());
 }
@@ -116,11 +116,11 @@ TEST_F(RemovalTest, PostScriptDriversGoOnlyWithTheUtility)
                               "[Driver]\nName=Minus (pscript)\n[Driver]\nName=TRELUN Dos\n";
     spooler.Write(state);
     database.utilityNotTargeted = 1;
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_TRUE(Journal().empty());
 
     database.utilityNotTargeted = 0;
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_EQ((std::vector<std::string>{"DeletePrinterDriverA|(null)|(null)|Vanto (PSCRIPT)|ok"}), Journal());
 }
 
@@ -157,9 +157,9 @@ TEST_F(OemInfOfDrivers, RemovedDriverTakesItsOwnInfOnceGoneEverywhere)
                   "[Driver]\nName=TRELUN Inf Uno\nEnvironment=Windows 4.0\nVersion=0\n");
     AddRecord("Queda", "TRELUN Inf Dos", false);
     database.removalProfile.drivers = {"TRELUN Inf Uno", "TRELUN Inf Dos"};
-    page.removeDrivers(nullptr);
+    removal.removeDrivers(nullptr);
     EXPECT_TRUE(Exists(InfDirectory() + "oem9301.inf")) << "still installed for Windows 4.0";
-    page.removeDrivers("Windows 4.0");
+    removal.removeDrivers("Windows 4.0");
     EXPECT_FALSE(Exists(InfDirectory() + "oem9301.inf"));
     EXPECT_TRUE(Exists(InfDirectory() + "oem9302.inf"));
     EXPECT_TRUE(Exists(InfDirectory() + "oem9303.inf"));
@@ -192,7 +192,7 @@ TEST_F(SerialMonitorKeys, MonitorsAndTheirKeysGoWithoutATestForUse)
 {
     spooler.Write("[Monitor]\nName=Trelun Mon\n[Monitor]\nName=Trelun Mon Dos\n");
     database.removalProfile.monitors = {"Trelun Mon", "Trelun Mon Dos"};
-    page.removeMonitors(nullptr, "Windows 4.0");
+    removal.removeMonitors(nullptr, "Windows 4.0");
     EXPECT_EQ((std::vector<std::string>{"DeleteMonitorA|(null)|Windows 4.0|Trelun Mon|ok",
                                         "DeleteMonitorA|(null)|Windows 4.0|Trelun Mon Dos|ok"}),
               Journal());
@@ -205,7 +205,7 @@ TEST_F(SerialMonitorKeys, Win32sLeavesTheRegistryAlone)
 {
     UseSystem(kWin32s);
     database.removalProfile.monitors = {"Trelun Mon"};
-    page.removeMonitors(nullptr, nullptr);
+    removal.removeMonitors(nullptr, nullptr);
     EXPECT_EQ((std::vector<std::string>{"DeleteMonitorA|(null)|(null)|Trelun Mon|error 3000"}), Journal());
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon"));
 }
@@ -214,7 +214,7 @@ TEST_F(SerialMonitorKeys, Win32sLeavesTheRegistryAlone)
 TEST_F(SerialMonitorKeys, NamesThatAreNotKeyNamesLeaveTheKeysAlone)
 {
     database.removalProfile.monitors = {"", "  ", "Trelun Mon Dos\\Ports", "\\"};
-    page.removeMonitors(nullptr, nullptr);
+    removal.removeMonitors(nullptr, nullptr);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos\\Ports"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon"));
 }
@@ -263,7 +263,7 @@ TEST_F(SerialProcessorKeys, ProcessorInUseIsSwitchedAwayFromOrSpared)
                   "[Driver]\nName=D\n[PrintProcessor]\nName=WinPrint\n[PrintProcessor]\nName=Trelun ProcA\n"
                   "[PrintProcessor]\nName=Trelun ProcB\n[PrintProcessor]\nName=Trelun ProcC\n");
     database.removalProfile.printProcessors = {"Trelun ProcA", "Trelun ProcB"};
-    page.removePrintProcessors(nullptr, nullptr);
+    removal.removePrintProcessors(nullptr, nullptr);
 
     const spoolsim::State state = spooler.Read();
     EXPECT_EQ("WinPrint/RAW", Printer(state, "Queda"));
@@ -282,7 +282,7 @@ TEST_F(SerialProcessorKeys, KeyOfTheEnvironmentOfThePass)
                               "[PrintProcessor]\nName=Trelun ProcA\n";
     spooler.Write(state);
     database.removalProfile.printProcessors = {"Trelun ProcA"};
-    page.removePrintProcessors(nullptr, "Windows 4.0");
+    removal.removePrintProcessors(nullptr, "Windows 4.0");
     EXPECT_EQ((std::vector<std::string>{"DeletePrintProcessorA|(null)|Windows 4.0|Trelun ProcA|ok"}), Journal());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProcessors40) + "Trelun ProcA"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProcessorsNT) + "Trelun ProcA"));
@@ -291,7 +291,7 @@ TEST_F(SerialProcessorKeys, KeyOfTheEnvironmentOfThePass)
     UseSystem(kWin98);
     ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kProcessors40) + "Trelun ProcA"));
     spooler.Write(state);
-    page.removePrintProcessors(nullptr, nullptr);
+    removal.removePrintProcessors(nullptr, nullptr);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProcessors40) + "Trelun ProcA"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProcessorsNT) + "Trelun ProcA"));
 }

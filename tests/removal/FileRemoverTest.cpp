@@ -85,7 +85,7 @@ TEST_F(Shortcuts, ItemsGoFromBothProgramsGroupsAndTheStartupFolders)
         std::string(kGroup) + ",Vanto Inicio.exe,\"startup\"",
         ",Vanto Monitor,",
     };
-    page.removeShortcuts();
+    removal.removeShortcuts();
 
     for (const std::string& group : {userGroup, commonGroup}) {
         for (const char* name : {"Vanto Monitor", "Vanto Monitor.lnk", "Vanto Monitor.PIF", "Vanto Inicio.lnk"})
@@ -109,12 +109,12 @@ TEST_F(Shortcuts, GroupFolderGoesOnlyWhenEmpty)
     ASSERT_TRUE(Touch(userGroup + "Otro.lnk"));
     ASSERT_TRUE(CreateDirectoryA((commonPrograms + kGroup).c_str(), nullptr));
     database.removalProfile.shortcuts = {std::string(kGroup) + ",,"};
-    page.removeShortcuts();
+    removal.removeShortcuts();
     EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
     EXPECT_TRUE(DirectoryThere(commonPrograms + kGroup));  // 9x looks at the user's Programs only
 
     DeleteFileA((userGroup + "Otro.lnk").c_str());
-    page.removeShortcuts();
+    removal.removeShortcuts();
     EXPECT_FALSE(DirectoryThere(userGroup));
 }
 
@@ -131,7 +131,7 @@ TEST_F(Shortcuts, GroupNamesOutsideTheProgramsFolderAreRefused)
         "  ,Trelun Raiz,",
         "..\\Trelun Fuera,,",
     };
-    page.removeShortcuts();
+    removal.removeShortcuts();
     EXPECT_TRUE(Exists(userPrograms + "..\\Trelun Fuera\\Trelun Raiz.lnk"));
     EXPECT_TRUE(Exists(userPrograms + "Trelun Raiz.lnk"));
 }
@@ -145,7 +145,7 @@ TEST_F(Shortcuts, ItemNamesWithWildcardsOrDotsAreRefused)
     database.removalProfile.shortcuts = {std::string(kGroup) + ",*,", std::string(kGroup) + ",Vanto ?onitor,",
                                          std::string(kGroup) + ",*.lnk,", std::string(kGroup) + ",.,",
                                          std::string(kGroup) + ",..,"};
-    page.removeShortcuts();
+    removal.removeShortcuts();
     EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
     EXPECT_TRUE(Exists(userGroup + "Vanto Monitor.lnk"));
     EXPECT_TRUE(DirectoryThere(userGroup));
@@ -176,7 +176,7 @@ TEST_F(Shortcuts, Win32sAsksProgramManager)
         "Grupo,1)][DeleteGroup(Accesorios)][ShowGroup(Grupo,Vanto,",
         "Grupo,Vanto)][DeleteGroup(Accesorios),",
     };
-    page.removeShortcuts();
+    removal.removeShortcuts();
     progmanSend = progmanExecute;
     // Entries go in descending order; names that would not fit a command or
     // would add commands of their own are refused.
@@ -207,8 +207,8 @@ protected:
     void SetUp() override
     {
         RemovalTest::SetUp();
-        page.systemDirectories = {root.Join("sys\\"), root.Join("win\\")};
-        page.printerDirectories = {root.Join("drv\\")};
+        removal.systemDirectories = {root.Join("sys\\"), root.Join("win\\")};
+        removal.printerDirectories = {root.Join("drv\\")};
         database.removalProfile.oemPaths = {root.Join("oem\\Vanto")};
         database.keptPrinterCount = 1;
     }
@@ -233,7 +233,7 @@ TEST_F(Files, ListedNameIsFoundInEveryPlaceItsDepthAllows)
                              "oem\\Vanto\\keep\\other.dll", "sys\\vcorvel.dll.bak"})
         ASSERT_TRUE(Put(path)) << path;
     database.removalProfile.files = {"vcorvel.dll=1", "=x", "VCORVEL.DLL"};
-    page.removeFiles();
+    removal.removeFiles();
 
     for (const char* gone : {"sys\\vcorvel.dll", "win\\VCORVEL.DLL", "drv\\vcorvel.dll", "drv\\3\\vcorvel.dll",
                              "drv\\3\\old\\vcorvel.dll", "oem\\Vanto\\vcorvel.dll", "oem\\Vanto\\x\\y\\z\\vcorvel.dll"})
@@ -256,7 +256,7 @@ TEST_F(Files, EmptiedOemDirectoryGoesItself)
 {
     ASSERT_TRUE(Put("oem\\Vanto\\bin\\vcorvel.dll"));
     database.removalProfile.files = {"vcorvel.dll"};
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_FALSE(DirectoryThere(root.Join("oem\\Vanto")));
     EXPECT_TRUE(DirectoryThere(root.Join("oem")));
 }
@@ -272,7 +272,7 @@ TEST_F(SerialPendingFiles, FileInUseIsScheduledAndAsksForTheRestart)
     {
         HeldFile busy(root.Join("sys\\vbusy.dll"));
         ASSERT_TRUE(busy.Held());
-        page.removeFileEverywhere("vbusy.dll");
+        removal.removeFileEverywhere("vbusy.dll");
         EXPECT_TRUE(There("sys\\vbusy.dll"));
     }
     EXPECT_FALSE(There("drv\\3\\vbusy.dll"));
@@ -283,14 +283,14 @@ TEST_F(SerialPendingFiles, FileInUseIsScheduledAndAsksForTheRestart)
 TEST_F(Files, RestartHelperGoesOnlyWithTheLastPrinterAndNoRestartPending)
 {
     ASSERT_TRUE(Put("sys\\ZRESTART.EXE"));
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_TRUE(There("sys\\ZRESTART.EXE"));
     database.keptPrinterCount = 0;
     database.restartNeeded = 1;
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_TRUE(There("sys\\ZRESTART.EXE"));
     database.restartNeeded = 0;
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_FALSE(There("sys\\ZRESTART.EXE"));
 }
 
@@ -311,7 +311,7 @@ TEST_F(Files, OemPathsThatAreNotADirectoryOfTheirOwnAreRefused)
         root.Join("oem\\.\\"), root.Join("oem\\Vanto\\..\\..\\.."), "", "   ",
         "\\\\server\\share", "\\\\server\\share\\",
     };
-    page.removeFileEverywhere("vsweep.dll");
+    removal.removeFileEverywhere("vsweep.dll");
     EXPECT_TRUE(There("cur\\rel\\dir\\vsweep.dll"));
     EXPECT_TRUE(There("oem\\vsweep.dll"));
     EXPECT_TRUE(DirectoryThere(root.Join("oem\\hollow")));
@@ -331,7 +331,7 @@ TEST_F(Files, OemPathsReachAMakersFolderButNotWindowsOwn)
         ASSERT_TRUE(WriteWholeFile(directory + "vsweep.dll", "x"));
     }
     database.removalProfile.oemPaths = {maker, system};
-    page.removeFileEverywhere("vsweep.dll");
+    removal.removeFileEverywhere("vsweep.dll");
     EXPECT_FALSE(Exists(maker + "vsweep.dll"));
     EXPECT_TRUE(Exists(inSystem + "vsweep.dll"));
     DeleteFileA((inSystem + "vsweep.dll").c_str());
@@ -346,7 +346,7 @@ TEST_F(Files, NamesThatAreNotOneFileAreRefused)
     ASSERT_TRUE(Put("sys\\one.dll"));
     ASSERT_TRUE(Put("drv\\3\\one.dll"));
     database.removalProfile.files = {"*.dll", "*", "one.*", "?ne.dll", ".", "..", "sub\\..", "  "};
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_TRUE(There("sys\\one.dll"));
     EXPECT_TRUE(There("drv\\3\\one.dll"));
     EXPECT_EQ(0, database.restartNeeded);
@@ -361,14 +361,14 @@ TEST_F(Files, MarkedOemInfFilesGoWhenTheScriptsAskForItAndNoPrinterStays)
     database.removeOemInf = 0;
     database.oemInfMatchLineNumber = 2;
     CopyText(database.oemInfMatchLineString, "; TRELUN marker");
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_TRUE(Exists(inf + "oem9401.inf"));
     // Only when no printer of the package stays, like the final clean-up.
     database.removeOemInf = 1;
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_TRUE(Exists(inf + "oem9401.inf"));
     database.keptPrinterCount = 0;
-    page.removeFiles();
+    removal.removeFiles();
     EXPECT_FALSE(Exists(inf + "oem9401.inf"));
     EXPECT_FALSE(Exists(inf + "oem9401.PNF"));
     DeleteFileA((inf + "oem9401.inf").c_str());
@@ -384,7 +384,7 @@ TEST_F(Files, Win32sSchedulesItsRegistryIniThroughTheCompanion)
     DeleteFileA(list.c_str());
     database.keptPrinterCount = 0;
     database.removalProfile.files = {"zreg32s.ini"};
-    page.removeFiles();
+    removal.removeFiles();
     char value[64] = {};
     GetPrivateProfileStringA("RENAME", (WindowsDirectory() + "zreg32s.ini").c_str(), "", value, sizeof(value),
                              list.c_str());
@@ -402,18 +402,18 @@ TEST_F(RemovalTest, DirectoryListsPerFamily)
     const std::string processors = Folder(DIR_PRINT_PROCESSOR);
     const std::string inf = Folder(DIR_INF);
     ASSERT_NE(drivers, drivers40);
-    page.buildDirectoryLists();
+    removal.BuildDirectoryLists();
     TextList expected = {system, Folder(DIR_WINDOWS), Folder(DIR_COLOR)};
     SortTextList(expected);
     UniqueTextList(expected);
-    EXPECT_EQ(expected, page.systemDirectories);
+    EXPECT_EQ(expected, removal.systemDirectories);
     expected = {drivers, processors, inf, drivers40};
     SortTextList(expected);
-    EXPECT_EQ(expected, page.printerDirectories);
+    EXPECT_EQ(expected, removal.printerDirectories);
 
     UseSystem(kWin98);
-    page.buildDirectoryLists();
+    removal.BuildDirectoryLists();
     expected = {drivers, processors, inf};
     SortTextList(expected);
-    EXPECT_EQ(expected, page.printerDirectories);
+    EXPECT_EQ(expected, removal.printerDirectories);
 }

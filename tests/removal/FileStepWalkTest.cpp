@@ -1,5 +1,5 @@
 // The file step reads each directory tree once for all listed names, and
-// the removal page spreads it over timer ticks. On random trees it must end
+// the removal sequence spreads it over timer ticks. On random trees it must end
 // exactly where one walk per listed name ends: the same files and
 // directories left, the same ones waiting for the restart, the same restart
 // request.
@@ -153,8 +153,8 @@ protected:
             EXPECT_TRUE(root.MakeDirectory(directory.substr(0, directory.size() - 1))) << directory;
         for (const std::string& file : tree.files)
             EXPECT_TRUE(root.Write(file, "x")) << file;
-        page.systemDirectories = {root.Join("sys\\"), root.Join("win\\")};
-        page.printerDirectories = {root.Join("drv\\"), root.Join("prc\\")};
+        removal.systemDirectories = {root.Join("sys\\"), root.Join("win\\")};
+        removal.printerDirectories = {root.Join("drv\\"), root.Join("prc\\")};
         database.removalProfile.oemPaths = {root.Join("oem\\Vanto"), root.Join("oem\\Otra\\")};
         database.removalProfile.files = tree.listed;
         database.keptPrinterCount = 1;
@@ -169,11 +169,11 @@ protected:
             const unsigned long readsBefore = MatchingDirectoryReads();
             if (walk == PER_NAME) {
                 for (const std::string& entry : tree.listed)
-                    page.removeFileEverywhere(entry.substr(0, entry.find('=')).c_str());
+                    removal.removeFileEverywhere(entry.substr(0, entry.find('=')).c_str());
             } else if (walk == ONCE) {
-                page.removeFiles();
+                removal.removeFiles();
             } else {
-                while (!page.continueFileStep(0))
+                while (!removal.ContinueFileStep(0))
                     ++result.ticks;
             }
             result.reads = MatchingDirectoryReads() - readsBefore;

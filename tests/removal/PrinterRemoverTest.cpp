@@ -58,7 +58,7 @@ TEST_F(RemovalTest, ConnectionIsDeletedAsAConnectionOnly)
     InstalledPrinter& ink = AddRecord("\\\\HOST\\Tinta", "VANTO Tinta", true, "\\\\HOST");
     InstalledPrinter& broken = AddRecord("\\\\HOST\\Roto", "VANTO Tinta", true, "\\\\HOST");
     MessageBoxRecorder boxes;
-    page.removePrinters();
+    removal.removePrinters();
 
     EXPECT_EQ((std::vector<std::string>{"DeletePrinterConnectionA|\\\\HOST\\Tinta|ok",
                                         "DeletePrinterConnectionA|\\\\HOST\\Roto|error 5"}),
@@ -75,7 +75,7 @@ TEST_F(RemovalTest, QueuedJobsAreCancelledAndDeletedBeforeThePrinter)
                   "[Printer]\nName=Corvel Lleno\nPort=LPT2:\nDriver=VANTO Corvel\n" + JobLines(103, 500));
     InstalledPrinter& ten = AddRecord("Corvel Diez", "VANTO Corvel", true);
     InstalledPrinter& full = AddRecord("Corvel Lleno", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
 
     std::vector<std::string> expected;
     for (int id = 40; id < 50; ++id) {
@@ -111,7 +111,7 @@ TEST_F(RemovalTest, PrinterThatCannotBeOpenedOrDeletedStays)
     InstalledPrinter& closed = AddRecord("Cerrada", "VANTO Corvel", true);
     InstalledPrinter& stubborn = AddRecord("Terca", "VANTO Corvel", true);
     InstalledPrinter& gone = AddRecord("Ida", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_EQ((std::vector<std::string>{"DeletePrinter|Terca|error 5"}), Journal());
     for (const InstalledPrinter* printer : {&closed, &stubborn}) {
         EXPECT_EQ(0, printer->removed) << printer->name;
@@ -128,7 +128,7 @@ TEST_F(RemovalTest, KeptAndForeignPrintersAreLeftAlone)
                   "[Printer]\nName=Ajena\nDriver=Otro\n" + JobLines(1, 9));
     AddRecord("Queda", "VANTO Corvel", false);
     AddRecord("Ajena", "Otro", true).foreign = 1;
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_TRUE(Journal().empty());
     EXPECT_EQ(2u, spooler.Read().printers.size());
     EXPECT_TRUE(database.removalProfile.registryKeys.empty());
@@ -144,7 +144,7 @@ TEST_F(RemovalTest, PerUserValuesGoOnNtAndBecomeRegistryLinesOn9x)
     }
     AddRecord("Trelun Usuario", "VANTO Corvel", true);
     AddRecord("Trelun Vecina", "VANTO Corvel", false);
-    page.removePrinters();
+    removal.removePrinters();
     for (const char* path : kPerUserKeys) {
         EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, path, "Trelun Usuario")) << path;
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, path, "Trelun Vecina")) << path;
@@ -161,7 +161,7 @@ TEST_F(RemovalTest, Windows9xQueuesThePrinterKeysInsteadOfDeletingValues)
     for (const char* path : kPerUserKeys)
         ASSERT_TRUE(SetText(HKEY_CURRENT_USER, path, "Trelun Nueve", "x"));
     AddRecord("Trelun Nueve", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
     for (const char* path : kPerUserKeys)
         EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, path, "Trelun Nueve")) << path;
     EXPECT_EQ((TextList{
@@ -185,7 +185,7 @@ TEST_F(RemovalTest, NamesThatAreNotKeyNamesQueueNoRegistryLines)
     AddRecord("   ", "VANTO Corvel", true);
     AddRecord("Fuera\\..", "VANTO Corvel", true);
     AddRecord("Coma, \"\",0", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_TRUE(database.removalProfile.registryKeys.empty());
     EXPECT_TRUE(Journal().empty());
     EXPECT_EQ(0, nameless.removed);
@@ -197,7 +197,7 @@ TEST_F(RemovalTest, NamesThatAreNotKeyNamesQueueNoRegistryLines)
     ASSERT_TRUE(SetText(HKEY_CURRENT_USER, devices, "", "kept"));
     for (InstalledPrinter& printer : database.printers)
         printer.removed = 0;
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, devices, ""));
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, devices.c_str(), 0, KEY_ALL_ACCESS, &key));
@@ -233,7 +233,7 @@ TEST_F(UniqueIdTest, ClassKeysGoUntilOneCannotBeDeleted)
 {
     spooler.Write(std::string("[Printer]\nName=Trelun Uid\nDriver=VANTO Corvel\nData.UniqueID=") + kClassId + "\n");
     AddRecord("Trelun Uid", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
     // "b" has a subkey of its own, so on NT it cannot go: the loop stops
     // there instead of retrying it for ever, and the key itself stays.
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\a"));
@@ -243,7 +243,7 @@ TEST_F(UniqueIdTest, ClassKeysGoUntilOneCannotBeDeleted)
     RemoveKeyTree(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\b");
     spooler.Write(std::string("[Printer]\nName=Trelun Uid\nDriver=VANTO Corvel\nData.UniqueID=") + kClassId + "\n");
     database.printers.begin()->removed = 0;
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassId));
 }
 
@@ -257,7 +257,7 @@ TEST_F(UniqueIdTest, Windows9xReadsTheIdentifierFromThePrinterKey)
     // The spooler's printer data says something else: on 9x it is not asked.
     spooler.Write("[Printer]\nName=Trelun Uid\nDriver=VANTO Corvel\nData.UniqueID=Nothing.Here\n");
     AddRecord("Trelun Uid", "VANTO Corvel", true);
-    page.removePrinters();
+    removal.removePrinters();
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassId));
 }
 
@@ -275,7 +275,7 @@ TEST_F(UniqueIdTest, IdentifiersThatAreNotKeyNamesTouchNothing)
         spooler.Write("[Printer]\nName=Trelun Uid\nDriver=VANTO Corvel\nData.UniqueID=" + id + "\n");
         database.printers = PrinterList();
         AddRecord("Trelun Uid", "VANTO Corvel", true);
-        page.removePrinters();
+        removal.removePrinters();
         EXPECT_EQ(1, database.printers.begin()->removed) << id;
         EXPECT_EQ(rootKeys, SubkeyCount(HKEY_CLASSES_ROOT, "")) << id;
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\a")) << id;
@@ -315,7 +315,7 @@ TEST_F(SerialDefaultPrinter, LastPrinterGoneShowsTheNoPrinterWarning)
     AddRecord("Corvel Uno", "VANTO Corvel", true, "", 1);
     AddRecord("\\\\HOST\\Tinta", "VANTO Tinta", true, "\\\\HOST");
     MessageBoxRecorder boxes;
-    page.removePrinters();
+    removal.removePrinters();
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ(kNoPrinterLeft, boxes.Messages()[0].text);
     EXPECT_EQ(kCaption, boxes.Messages()[0].caption);
@@ -336,7 +336,7 @@ TEST_F(SerialDefaultPrinter, LastRemainingPrinterInListOrderTakesOver)
     foreign.foreign = 1;
     AddRecord("Corvel Dos", "VANTO Corvel", true);
     MessageBoxRecorder boxes;
-    page.removePrinters();
+    removal.removePrinters();
 
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ(NewDefaultText("Ajena 50%s"), boxes.Messages()[0].text);
@@ -356,7 +356,7 @@ TEST_F(SerialDefaultPrinter, PrinterRemovedByAnEarlierPassDoesNotTakeOver)
     AddRecord("Corvel Uno", "VANTO Corvel", true).removed = 1;
     AddRecord("Corvel Dos", "VANTO Corvel", true, "", 1);
     MessageBoxRecorder boxes;
-    page.removePrinters();
+    removal.removePrinters();
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ(kNoPrinterLeft, boxes.Messages()[0].text);
 }
@@ -368,7 +368,7 @@ TEST_F(SerialDefaultPrinter, TakeOverThatFailsIsStillAnnounced)
     AddRecord("Corvel Uno", "VANTO Corvel", true, "", 1);
     InstalledPrinter& kept = AddRecord("Queda", "VANTO Corvel", false);
     MessageBoxRecorder boxes;
-    page.removePrinters();
+    removal.removePrinters();
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ(NewDefaultText("Queda"), boxes.Messages()[0].text);
     EXPECT_EQ(0, kept.isDefault);
@@ -384,7 +384,7 @@ TEST_F(SerialDefaultPrinter, DeviceLinePerPlatform)
         "[Driver]\nName=VANTO Corvel\nDriverPath=C:\\windows\\system32\\spool\\drivers\\w32x86\\3\\VCORVEL.DLL\n";
     spooler.Write(state);
     char name[kTextField] = "Laser Sala";
-    EXPECT_EQ(1, page.setDefaultPrinter(name));
+    EXPECT_EQ(1, removal.setDefaultPrinter(name));
     EXPECT_EQ("Laser Sala,winspool,LPT1:", Device());
     EXPECT_EQ((std::vector<std::string>{"SetPrinterA|Laser Sala|2|0|PrintProcessor=VProc;Datatype=RAW;"
                                         "Attributes=0x00000044|ok"}),
@@ -394,14 +394,14 @@ TEST_F(SerialDefaultPrinter, DeviceLinePerPlatform)
     UseSystem(kWin98);
     spooler.Write(state);
     WriteProfileStringA("windows", "device", "Antes,winspool,LPT9:");
-    EXPECT_EQ(1, page.setDefaultPrinter(name));
+    EXPECT_EQ(1, removal.setDefaultPrinter(name));
     EXPECT_EQ("Antes,winspool,LPT9:", Device());
     EXPECT_NE(0u, spooler.Read().printers[0].attributes & PRINTER_ATTRIBUTE_DEFAULT);
 
     // Win32s names the driver file.
     UseSystem(kWin32s);
     spooler.Write(state);
-    EXPECT_EQ(1, page.setDefaultPrinter(name));
+    EXPECT_EQ(1, removal.setDefaultPrinter(name));
     EXPECT_EQ("Laser Sala,VCORVEL,LPT1:", Device());
 }
 
@@ -409,13 +409,13 @@ TEST_F(SerialDefaultPrinter, EmptyNamePicksTheFirstPrinterAndUnknownOnesFail)
 {
     spooler.Write("[Printer]\nName=Primera\nPort=LPT1:\nDriver=D\n[Printer]\nName=Segunda\nPort=LPT2:\nDriver=D\n");
     char name[kTextField] = "";
-    EXPECT_EQ(1, page.setDefaultPrinter(name));
+    EXPECT_EQ(1, removal.setDefaultPrinter(name));
     EXPECT_STREQ("Primera", name);
     EXPECT_EQ("Primera,winspool,LPT1:", Device());
 
     WriteProfileStringA("windows", "device", "Antes,winspool,LPT9:");
     char unknown[kTextField] = "Nadie";
-    EXPECT_EQ(0, page.setDefaultPrinter(unknown));
+    EXPECT_EQ(0, removal.setDefaultPrinter(unknown));
     EXPECT_EQ("Antes,winspool,LPT9:", Device());
 }
 
@@ -425,10 +425,10 @@ TEST_F(SerialDefaultPrinter, UnreadablePrinterWritesNoDeviceLine)
 {
     spooler.Write("[Printer]\nName=Muda\nPort=LPT1:\nDriver=D\nLevel2SizeError=1726\n");
     char name[kTextField] = "Muda";
-    EXPECT_EQ(0, page.setDefaultPrinter(name));
+    EXPECT_EQ(0, removal.setDefaultPrinter(name));
     EXPECT_EQ("Antes,winspool,LPT9:", Device());
     UseSystem(kWin98);
-    EXPECT_EQ(0, page.setDefaultPrinter(name));
+    EXPECT_EQ(0, removal.setDefaultPrinter(name));
 }
 
 namespace {
@@ -466,7 +466,7 @@ protected:
             staying.SetPortName(stayingPort);
             staying.foreign = foreign ? 1 : 0;
         }
-        page.removePrinters();
+        removal.removePrinters();
         return CountTestDevices(kUsbId);
     }
     TempDir scripts;

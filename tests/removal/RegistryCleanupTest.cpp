@@ -29,7 +29,7 @@ protected:
     void Apply(const TextList& lines)
     {
         database.removalProfile.registryKeys = lines;
-        page.applyRegistryLines();
+        removal.applyRegistryLines();
     }
 };
 
@@ -159,7 +159,7 @@ TEST_F(SerialMakerKeys, OemPathsJoinTheProfileSortedAndOnce)
     RegSetValueExA(key, "d", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
     RegCloseKey(key);
     database.removalProfile.oemPaths = {"D:\\Otro\\Sitio"};
-    page.collectOemPaths();
+    removal.collectOemPaths();
     EXPECT_EQ((TextList{"C:\\Vanto\\Alfa\\", "C:\\Vanto\\Corvel", "D:\\Otro\\Sitio"}),
               database.removalProfile.oemPaths);
 }
@@ -168,10 +168,10 @@ TEST_F(SerialMakerKeys, OemPathsJoinTheProfileSortedAndOnce)
 TEST_F(SerialMakerKeys, ProgramGroupsKeyGoesOnlyWithTheFinalCleanUp)
 {
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kProgramGroups, "Vanto", "x"));
-    page.applyRegistryLines();
+    removal.applyRegistryLines();
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kProgramGroups));
     database.removalProfile.registryKeys = {"HKLM,\"SOFTWARE\\VANTO\\OEM01\",\"\",1"};
-    page.applyRegistryLines();
+    removal.applyRegistryLines();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProgramGroups));
 }
 
@@ -239,13 +239,13 @@ TEST_F(IniKeys, OnlyTheKeyLineGoesAndEveryOtherByteStays)
         ",windows,run",                      // no file
         "trelun_missing.ini,windows,run",
     };
-    page.removeIniEntries();
+    removal.removeIniEntries();
     EXPECT_EQ(Without(kWinIni, "VantoMon = vmon.exe\r\n"), ReadWholeFile(WindowsDirectory() + "trelun_win.ini"));
     EXPECT_EQ(Without(kSystemIni, "VantoVxd=vvxd.386\r\n"), ReadWholeFile(WindowsDirectory() + "trelun_system.ini"));
     EXPECT_FALSE(Exists(WindowsDirectory() + "trelun_missing.ini"));
 
     // Only the commented-out twin is left: nothing more changes.
-    page.removeIniEntries();
+    removal.removeIniEntries();
     EXPECT_EQ(Without(kWinIni, "VantoMon = vmon.exe\r\n"), ReadWholeFile(WindowsDirectory() + "trelun_win.ini"));
 }
 
@@ -260,15 +260,15 @@ TEST_F(RemovalTest, RunValuesGoExceptOnWin32s)
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun Monitor", "C:\\Vanto\\vmon.exe"));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kRunKey, "Trelun Other", "C:\\Other\\other.exe"));
     UseSystem(kWin32s);
-    EXPECT_EQ(0, page.removeStartupEntry("Trelun Monitor", "zzzz_no_such_command.exe"));
+    EXPECT_EQ(0, removal.removeStartupEntry("Trelun Monitor", "zzzz_no_such_command.exe"));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRunKey, "Trelun Monitor"));
 
     UseSystem(kWin98);
     database.removalProfile.deleteLoadRun = {"\"Trelun Monitor\",\"vmon.exe\"", "Trelun Other,", ",other.exe"};
-    page.removeStartupEntries();
+    removal.removeStartupEntries();
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRunKey, "Trelun Monitor"));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRunKey, "Trelun Other"));
-    EXPECT_EQ(0, page.removeStartupEntry("Trelun Monitor", "vmon.exe"));
+    EXPECT_EQ(0, removal.removeStartupEntry("Trelun Monitor", "vmon.exe"));
 
     HKEY run = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &run));
@@ -306,14 +306,14 @@ protected:
 TEST_F(SerialLoadLine, MiddleWordGoesAndTheLineIsLowerCased)
 {
     WriteProfileStringA("windows", "load", "C:\\Uno\\First.exe C:\\VANTO\\VMon.exe Third.EXE");
-    EXPECT_EQ(1, page.removeStartupEntry("Vanto Monitor", "c:\\vanto\\VMON.EXE"));
+    EXPECT_EQ(1, removal.removeStartupEntry("Vanto Monitor", "c:\\vanto\\VMON.EXE"));
     EXPECT_EQ("c:\\uno\\first.exe third.exe", Load());
 }
 
 TEST_F(SerialLoadLine, PartOfAWordLeavesTheLineAlone)
 {
     WriteProfileStringA("windows", "load", "myvmon.exe vmon.exe2 other.exe");
-    EXPECT_EQ(0, page.removeStartupEntry("Vanto Monitor", "vmon.exe"));
+    EXPECT_EQ(0, removal.removeStartupEntry("Vanto Monitor", "vmon.exe"));
     EXPECT_EQ("myvmon.exe vmon.exe2 other.exe", Load());
 }
 
@@ -327,12 +327,12 @@ TEST_F(SerialLoadLine, LongLineKeepsEveryOtherProgram)
     line += "c:\\last\\last.exe";
     ASSERT_GT(line.size(), 1024u);
     WriteProfileStringA("windows", "load", line.c_str());
-    EXPECT_EQ(1, page.removeStartupEntry("Vanto Monitor", "C:\\Vanto\\vmon.exe"));
+    EXPECT_EQ(1, removal.removeStartupEntry("Vanto Monitor", "C:\\Vanto\\vmon.exe"));
     EXPECT_EQ(Without(line, "c:\\vanto\\vmon.exe "), Load());
 
     // Far along the line it is found as well; the blank before it stays.
     const std::string rest = Without(line, "c:\\vanto\\vmon.exe ");
     WriteProfileStringA("windows", "load", (rest + " c:\\vanto\\vmon.exe").c_str());
-    EXPECT_EQ(1, page.removeStartupEntry("Vanto Monitor", "C:\\Vanto\\vmon.exe"));
+    EXPECT_EQ(1, removal.removeStartupEntry("Vanto Monitor", "C:\\Vanto\\vmon.exe"));
     EXPECT_EQ(rest + " ", Load());
 }

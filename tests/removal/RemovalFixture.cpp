@@ -1,7 +1,5 @@
 #include "RemovalFixture.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "TextUtil.h"
@@ -17,25 +15,13 @@ const COSInfo kWinXP = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
 
 void RemovalTest::SetUp()
 {
-    InitCommonControls();
-    main = CreateWindowA("STATIC", "main", WS_POPUP, 0, 0, 500, 400, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, main);
-    page.SetDatabase(&database);
-    window = CreateDialogParamA(GetModuleHandleA(nullptr), "IDD_REMOVE", main, DialogProc,
-                                reinterpret_cast<LPARAM>(&page));
-    ASSERT_NE(nullptr, window);
+    removal.SetDatabase(&database);
     UseSystem(kWinXP);
-}
-
-void RemovalTest::TearDown()
-{
-    if (main)
-        DestroyWindow(main);
 }
 
 void RemovalTest::UseSystem(const COSInfo& os)
 {
-    page.osInfo = os;
+    Removal().osInfo = os;
     database.osInfo = os;
     database.isWin9x = os.IsWin9x() ? 1 : 0;
 }

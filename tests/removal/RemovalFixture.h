@@ -1,7 +1,6 @@
-// What the component tests of the removers share: a removal page made from
-// the program's template under a stand-in main window, its database, the
-// spooler simulator and recorded message boxes; and small registry and file
-// helpers for checking what the removers left behind.
+// What the component tests of the removers share: a removal sequence with
+// its database, the spooler simulator and recorded message boxes; and small
+// registry and file helpers for checking what the removers left behind.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,9 +11,9 @@
 
 #include "DatabaseBuilder.h"
 #include "DialogDriver.h"
+#include "RemovalSequence.h"
 #include "OSInfo.h"
 #include "PendingRenames.h"
-#include "RemovePage.h"
 #include "SimulatedSpooler.h"
 #include "TestRegistry.h"
 #include "UninstallDatabase.h"
@@ -32,10 +31,11 @@ extern const COSInfo kWinXP;
 class RemovalTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
-    // The page and the database classify the system as given.
+    // The sequence and the database classify the system as given.
     void UseSystem(const COSInfo& os);
+    // The sequence under test: the fixture's own, or a page's.
+    virtual RemovalSequence& Removal() { return removal; }
     // Appends a printer record to the database.
     InstalledPrinter& AddRecord(const char* name, const char* driver, bool chosen, const char* server = "",
                                  int isDefault = 0);
@@ -45,9 +45,7 @@ protected:
 
     SimulatedSpooler spooler;
     UninstallDatabase database;
-    RemovePage page;
-    HWND main = nullptr;
-    HWND window = nullptr;
+    RemovalSequence removal;
 };
 
 

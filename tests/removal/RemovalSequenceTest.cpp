@@ -1,4 +1,4 @@
-// The removal page as a whole: eighteen timer steps, the rows and their
+// The removal page and its sequence as a whole: eighteen timer steps, the rows and their
 // marks, the wait for the printer-virtualisation utility, and the finish.
 // These stop and start the Spooler service, use the maker's registry keys
 // and run the utility stand-in: they run alone.
@@ -7,9 +7,11 @@
 #include <functional>
 
 #include "PrivateMessages.h"
+#include "RemovalPageRun.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 #include "UserMessage.h"
+#include "resource.h"
 
 namespace {
 
@@ -20,7 +22,6 @@ const char kRestartFailed[] = "La desinstalaci\xF3n no puede reiniciar este sist
                               "manualmente para finalizar la desinstalaci\xF3n.";
 const char kFinished[] = "\xA1La desinstalaci\xF3n de la impresora ha finalizado!";
 const char kOemPaths[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
-const int kIconIds[] = {1096, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
 
 int g_restartCalls = 0;
 int g_restartResult = 1;
@@ -32,23 +33,23 @@ int FakeRestart(const COSInfo&)
 
 class SerialRemovalSequence : public RemovalTest {
 protected:
+    RemovalSequence& Removal() override { return page.removal; }
     void SetUp() override
     {
         RemovalTest::SetUp();
+        ASSERT_TRUE(run.Made());
+        UseSystem(kWin98);
         hadVanto = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
         savedRestart = RemovePage::restartSystem;
         RemovePage::restartSystem = FakeRestart;
         g_restartCalls = 0;
         g_restartResult = 1;
-        UseSystem(kWin98);
         // One printer goes, one stays: no final clean-up of the maker's keys.
         spooler.Write("[Printer]\nName=Corvel Sale\nDriver=VANTO Corvel\n"
                       "[Printer]\nName=Corvel Queda\nDriver=VANTO Corvel\n[Driver]\nName=VANTO Corvel\n");
         AddRecord("Corvel Sale", "VANTO Corvel", true);
         AddRecord("Corvel Queda", "VANTO Corvel", false);
-        ShowWindow(main, SW_SHOWNOACTIVATE);
-        ShowWindow(window, SW_SHOW);
-        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        run.Show();
     }
     void TearDown() override
     {
@@ -57,43 +58,18 @@ protected:
         RemoveKeyTree(HKEY_LOCAL_MACHINE, kOemPaths);
         if (!hadVanto)
             RemoveKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
-        RemovalTest::TearDown();
     }
 
-    // Dispatches messages until the predicate holds. What the page posts to
-    // the main window is recorded instead: WM_CLOSE would end the test's
-    // windows.
-    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-    {
-        const DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > timeoutMs)
-                return false;
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.hwnd == main && (message.message == WM_CLOSE || message.message == UM_REMOVAL_DONE)) {
-                    posted.push_back(message.message);
-                    continue;
-                }
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-                if (done())
-                    return true;
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        return true;
-    }
-    bool Finished() const { return !posted.empty() && posted.back() == UM_REMOVAL_DONE; }
-    bool RunToTheEnd() { return PumpUntil([this] { return Finished(); }, 30000); }
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) { return run.PumpUntil(done, timeoutMs); }
+    bool RunToTheEnd() { return run.RunToTheEnd(); }
 
     // The mark each row shows as the page last painted it: 'g' grey
     // (pending), 'G' green (done), 'R' red (current), '?' none of them.
     std::string Marks()
     {
         std::string marks;
-        for (int id : kIconIds) {
-            HWND icon = GetDlgItem(window, id);
+        for (int row = 0; row < STEP_ROW_COUNT; ++row) {
+            HWND icon = GetDlgItem(run.PageWindow(), IDC_STEP_ICON_FIRST + row);
             HDC dc = GetDC(icon);
             // By hue, since a display of few colours shows the nearest ones.
             char mark = '?';
@@ -117,7 +93,8 @@ protected:
         return marks;
     }
 
-    std::vector<UINT> posted;
+    RemovalPageRun run{database};
+    RemovePage& page = run.Page();
     RemovePage::RestartFunction savedRestart = nullptr;
     bool hadVanto = false;
 };
@@ -135,15 +112,15 @@ TEST_F(SerialRemovalSequence, Windows9xEndsWithTheRestartQuestion)
     EXPECT_EQ(kRestartQuestion, boxes.Messages()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND), boxes.Messages()[0].style);
     EXPECT_EQ(0, g_restartCalls);
-    EXPECT_EQ((std::vector<UINT>{WM_CLOSE, UM_REMOVAL_DONE}), posted);
+    EXPECT_EQ((std::vector<UINT>{WM_CLOSE, UM_REMOVAL_DONE}), run.Posted());
     EXPECT_EQ("GGGGGGGGG", Marks());
     EXPECT_EQ(1, database.restartNeeded);
     EXPECT_EQ(1u, spooler.Read().printers.size());
 
     // The timer is gone: nothing more happens.
-    const int step = page.step;
+    const int step = page.removal.step;
     EXPECT_FALSE(PumpUntil([] { return false; }, 600));
-    EXPECT_EQ(step, page.step);
+    EXPECT_EQ(step, page.removal.step);
     EXPECT_EQ(1u, boxes.Messages().size());
 }
 
@@ -168,7 +145,7 @@ TEST_F(SerialRemovalSequence, ScannerUninstallFollowsWithoutAMessage)
     ASSERT_TRUE(RunToTheEnd());
     EXPECT_TRUE(boxes.Messages().empty());
     EXPECT_EQ(0, g_restartCalls);
-    EXPECT_EQ((std::vector<UINT>{WM_CLOSE, UM_REMOVAL_DONE}), posted);
+    EXPECT_EQ((std::vector<UINT>{WM_CLOSE, UM_REMOVAL_DONE}), run.Posted());
 }
 
 // On NT a needed restart is never offered; the Spooler service is stopped
@@ -206,7 +183,7 @@ int g_ticksDuringBox = 0;
 int SlowMessageBox(HWND, const char*, const char*, UINT)
 {
     if (g_boxes++ == 0) {
-        g_stepAtBox = g_watchedPage->step;
+        g_stepAtBox = g_watchedPage->removal.step;
         const DWORD start = GetTickCount();
         MSG message;
         while (GetTickCount() - start < 1000) {
@@ -216,7 +193,7 @@ int SlowMessageBox(HWND, const char*, const char*, UINT)
             }
             Sleep(20);
         }
-        g_stepAfterBox = g_watchedPage->step;
+        g_stepAfterBox = g_watchedPage->removal.step;
     }
     return IDNO;
 }
@@ -285,7 +262,7 @@ TEST_F(SerialUtilityWait, PrintersWaitUntilTheUtilityHasFinished)
     ASSERT_TRUE(PumpUntil([this] { return UtilityStarted(); }, 10000));
     // While it runs, the page stays on row 1 and no printer goes.
     PumpUntil([] { return false; }, 800);
-    EXPECT_EQ(1, page.step);
+    EXPECT_EQ(1, page.removal.step);
     EXPECT_EQ("GRggggggg", Marks());
     EXPECT_TRUE(Journal().empty());
     EXPECT_EQ("[ /d]\r\n", ReadWholeFile(oem + "standin.log"));
@@ -303,7 +280,7 @@ TEST_F(SerialUtilityWait, UtilityNotListedIsNotStarted)
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kOemPaths, "a", oem));
     MessageBoxRecorder boxes(IDNO);
     page.beginRemoval();
-    ASSERT_TRUE(PumpUntil([this] { return page.step > 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([this] { return page.removal.step > 1; }, 10000));
     ASSERT_TRUE(RunToTheEnd());
     EXPECT_FALSE(Exists(oem + "standin.log"));
 }

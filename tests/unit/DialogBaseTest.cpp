@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 #include "DialogBase.h"
@@ -14,10 +15,10 @@ namespace {
 // arrives before WM_INITDIALOG, and two buttons with ids 1 and 2.
 class DialogTemplate {
 public:
-    DialogTemplate()
+    explicit DialogTemplate(DWORD style = WS_POPUP | WS_CAPTION | DS_MODALFRAME)
     {
         DLGTEMPLATE header = {};
-        header.style = WS_POPUP | WS_CAPTION | DS_SETFONT | DS_MODALFRAME;
+        header.style = style | DS_SETFONT;
         header.cdit = 2;
         header.cx = 120;
         header.cy = 60;
@@ -83,6 +84,25 @@ public:
     bool windowsMatch = true;
 };
 
+// Posts its commands once the dialog is up; command 5 throws.
+class HandlerDialog : public CDialogBase {
+public:
+    explicit HandlerDialog(std::vector<WPARAM> commands) : commands(commands) {}
+    bool OnInit() override
+    {
+        for (WPARAM command : commands)
+            PostMessageA(hwnd, WM_COMMAND, command, 0);
+        return true;
+    }
+    bool OnCommand(int id, int, HWND) override
+    {
+        if (id == 5)
+            throw std::runtime_error("handler failed");
+        return false;
+    }
+    std::vector<WPARAM> commands;
+};
+
 // Messages the timer posts into the modal loop of an object-less dialog.
 std::vector<WPARAM> g_commands;
 
@@ -115,7 +135,40 @@ TEST(DialogProc, ForwardsFromInitDialogOnAndSetsTheWindow)
     // WM_SETFONT came before WM_INITDIALOG and was not forwarded.
     EXPECT_EQ(static_cast<UINT>(WM_INITDIALOG), object.seen.front());
     EXPECT_TRUE(object.windowsMatch);
-    EXPECT_NE(nullptr, object.hwnd);
+    EXPECT_EQ(nullptr, object.hwnd) << "forgotten once the window is gone";
+}
+
+// A modal dialog ends with the button's id by default, survives a handler
+// that throws, and forgets its window once the window is gone.
+TEST(DialogProc, ModalDefaultsAndAThrowingHandler)
+{
+    const DialogTemplate dialog;
+    for (WPARAM button : {static_cast<WPARAM>(IDOK), static_cast<WPARAM>(IDCANCEL)}) {
+        HandlerDialog object({MAKEWPARAM(5, 0), button});
+        EXPECT_EQ(static_cast<INT_PTR>(button),
+                  DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), nullptr, DialogProc,
+                                          reinterpret_cast<LPARAM>(&object)));
+        EXPECT_EQ(nullptr, object.hwnd);
+    }
+}
+
+// A page does not end itself: OK and Cancel go to the window it sits in.
+TEST(DialogProc, PageHandsOkAndCancelToItsParent)
+{
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, parent);
+    const DialogTemplate dialog(WS_CHILD | DS_CONTROL);
+    HandlerDialog page({});
+    HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), parent, DialogProc,
+                                             reinterpret_cast<LPARAM>(&page));
+    ASSERT_NE(nullptr, window);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    MSG message = {};
+    ASSERT_TRUE(PeekMessageA(&message, parent, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(static_cast<WPARAM>(IDCANCEL), message.wParam);
+    EXPECT_TRUE(IsWindow(window));
+    DestroyWindow(parent);
+    EXPECT_EQ(nullptr, page.hwnd);
 }
 
 TEST(DialogProc, WithoutAnObjectOkAndCancelEndTheDialog)

@@ -61,16 +61,16 @@ TEST(DeleteRegistryTree, ThreeLevelsDeepAreAllDeleted)
     for (const char* k : {"victim\\a\\b\\c", "victim\\a\\b\\d", "victim\\a\\e", "victim\\f", "victim\\g\\h\\i",
                           "sibling\\x"})
         ASSERT_TRUE(key.Create(k)) << k;
-    EXPECT_EQ(1, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str()));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str()));
     EXPECT_FALSE(key.Has("victim"));
     EXPECT_TRUE(key.Has("sibling\\x"));
 
     ASSERT_TRUE(key.Create("slashed\\a\\b"));
-    EXPECT_EQ(1, DeleteRegistryTree(HKEY_CURRENT_USER, (key.Under("slashed") + "\\").c_str()));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTree(HKEY_CURRENT_USER, (key.Under("slashed") + "\\").c_str()));
     EXPECT_FALSE(key.Has("slashed"));
 
-    EXPECT_EQ(0, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str())) << "already gone";
-    EXPECT_EQ(0, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("no\\such\\key").c_str()));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("victim").c_str())) << "already gone";
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, DeleteRegistryTree(HKEY_CURRENT_USER, key.Under("no\\such\\key").c_str()));
 }
 
 // An empty or all-backslash subkey names the root itself; deleting "its
@@ -81,10 +81,10 @@ TEST(DeleteRegistryTree, RefusesToNameTheRootItself)
     TestKey key;
     ASSERT_TRUE(key.Create("child\\grandchild"));
     for (const char* subkey : {"", "\\", "\\\\\\", static_cast<const char*>(nullptr)}) {
-        EXPECT_EQ(0, DeleteRegistryTree(key.Handle(), subkey)) << (subkey ? subkey : "(null)");
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, DeleteRegistryTree(key.Handle(), subkey)) << (subkey ? subkey : "(null)");
         EXPECT_TRUE(key.Has("child\\grandchild")) << (subkey ? subkey : "(null)");
     }
-    EXPECT_EQ(1, DeleteRegistryTree(key.Handle(), "child"));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTree(key.Handle(), "child"));
     EXPECT_FALSE(key.Has("child"));
 }
 
@@ -98,7 +98,7 @@ TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
     const std::string root = key.Under("");
     const std::string base = root.substr(0, root.size() - 1);
     // The kept key is written with other letter case and a trailing backslash.
-    EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, base.c_str(), {key.Under("FUENTES") + "\\"}));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, base.c_str(), {key.Under("FUENTES") + "\\"}));
     EXPECT_FALSE(key.Has("Corvel"));
     EXPECT_FALSE(key.Has("Comunes"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key.Under("Fuentes\\Shared"), "value"));
@@ -106,10 +106,10 @@ TEST(DeleteRegistryTreeExcept, KeptKeysAndTheirParentsStay)
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, base, "value"));
 
     // A kept key itself is never deleted.
-    EXPECT_EQ(0, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {key.Under("Fuentes")}));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {key.Under("Fuentes")}));
     EXPECT_TRUE(key.Has("Fuentes\\Shared"));
     // With nothing kept it is the plain tree deletion.
-    EXPECT_EQ(1, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {}));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegistryTreeExcept(HKEY_CURRENT_USER, key.Under("Fuentes").c_str(), {}));
     EXPECT_FALSE(key.Has("Fuentes"));
 }
 

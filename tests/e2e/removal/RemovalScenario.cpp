@@ -1,6 +1,7 @@
 #include "RemovalScenario.h"
 
 #include "TestPaths.h"
+#include "resource.h"
 
 const char kFinishedText[] = "\xA1La desinstalaci\xF3n de la impresora ha finalizado!";
 const char kRestartQuestionText[] =
@@ -8,18 +9,11 @@ const char kRestartQuestionText[] =
     "proceso de desinstalaci\xF3n\n\n\xBF" "Desea reiniciar ahora?";
 const char kCaptionText[] = "Desinstalaci\xF3n de la impresora";
 
-namespace {
-
-const int kIconIds[] = {1096, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
-const int kUninstallButton = 1080;
-
-}  // namespace
-
 std::string ScreenMarks(HWND page)
 {
     std::string marks;
     HDC screen = GetDC(nullptr);
-    for (int id : kIconIds) {
+    for (int id = IDC_STEP_ICON_FIRST; id < IDC_STEP_ICON_FIRST + STEP_ROW_COUNT; ++id) {
         RECT rect = {};
         char mark = '?';
         if (GetWindowRect(GetDlgItem(page, id), &rect)) {
@@ -94,8 +88,8 @@ RemovalOutcome RunRemoval(ProgramSandbox& sandbox, const RemovalRun& run)
             EXPECT_TRUE(sandbox.Driver().SetListViewSelection(list, static_cast<int>(row), true));
         }
     }
-    EXPECT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, kUninstallButton); }, 5000));
-    UiDriver::Click(main, kUninstallButton);
+    EXPECT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, IDC_UNINSTALL); }, 5000));
+    UiDriver::Click(main, IDC_UNINSTALL);
     if (run.whileRunning)
         run.whileRunning();
 

@@ -4,6 +4,7 @@
 
 #include "TestPaths.h"
 #include "WineVersion.h"
+#include "resource.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ HWND ProgramSandbox::RemovalPage(HWND main) const
 {
     for (HWND page = FindWindowExA(main, nullptr, "#32770", nullptr); page;
          page = FindWindowExA(main, page, "#32770", nullptr)) {
-        if (GetDlgItem(page, 1087))
+        if (GetDlgItem(page, IDC_STEP_LABEL_FIRST))
             return page;
     }
     return nullptr;

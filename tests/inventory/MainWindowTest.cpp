@@ -120,7 +120,7 @@ TEST(SerialMainWindow, SystemMenuPlacementAndRemovalState)
     RegisterDialogClass("KVQUninstallWindowClass__");
     MessageBoxRecorder boxes(IDNO);
     CMainDlg main;
-    main.loadingDlg.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    main.loadingDlg.osInfo = versions::kWin98;
     CLoadingDlg::ResetProcessCounters();
 
     g_main = &main;

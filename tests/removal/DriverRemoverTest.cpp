@@ -178,12 +178,8 @@ protected:
         ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon"));
         ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos\\Ports"));
     }
-    void TearDown() override
-    {
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon");
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos");
-        RemovalTest::TearDown();
-    }
+    const ScopedKeys monitorKeys{HKEY_LOCAL_MACHINE,
+                                 {std::string(kMonitors) + "Trelun Mon", std::string(kMonitors) + "Trelun Mon Dos"}};
 };
 
 }  // namespace

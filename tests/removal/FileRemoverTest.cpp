@@ -5,6 +5,7 @@
 
 #include "DirectoryPaths.h"
 #include "ProgmanDde.h"
+#include "ScopedOverride.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 
@@ -167,7 +168,7 @@ TEST_F(Shortcuts, Win32sAsksProgramManager)
 {
     UseSystem(kWin32s);
     g_progmanCommands.clear();
-    progmanSend = RecordProgmanCommand;
+    const ScopedOverride<ProgmanCommandSender> recorded(progmanSend, RecordProgmanCommand);
     const std::string longGroup(300, 'g');
     database.removalProfile.shortcuts = {
         std::string(kGroup) + ",Vanto Monitor,",
@@ -177,7 +178,6 @@ TEST_F(Shortcuts, Win32sAsksProgramManager)
         "Grupo,Vanto)][DeleteGroup(Accesorios),",
     };
     page.removeShortcuts();
-    progmanSend = progmanExecute;
     // Entries go in descending order; names that would not fit a command or
     // would add commands of their own are refused.
     EXPECT_EQ((std::vector<std::string>{

@@ -15,6 +15,7 @@
 #include "RemovalProfileBuild.h"
 #include "SimulatedSpooler.h"
 #include "SpoolerCallTimer.h"
+#include "TimedTicks.h"
 #include "TempDir.h"
 #include "UninstallDatabase.h"
 #include "UserMessage.h"
@@ -35,29 +36,10 @@ const char* const kStepNames[kLoadingSteps] = {
     "enumerate the printers",     "close companion programs again",
 };
 
-struct Tick {
-    int step;
-    double ms;
-    double spoolerMs;
-};
-
+int LoadingStepOf(const CLoadingDlg& dialog) { return dialog.loading.LoadingStep; }
 // The loading dialog as the program runs it, with the work of each timer
 // tick timed.
-class TimedLoadingDlg : public CLoadingDlg {
-public:
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message != WM_TIMER || wParam != kLoadingTimerId)
-            return CLoadingDlg::OnMessage(window, message, wParam, lParam);
-        const int step = loading.LoadingStep;
-        const double spoolerBefore = SpoolerCallTime().ms;
-        Stopwatch watch;
-        const INT_PTR result = CLoadingDlg::OnMessage(window, message, wParam, lParam);
-        ticks.push_back(Tick{step, watch.ElapsedMs(), SpoolerCallTime().ms - spoolerBefore});
-        return result;
-    }
-    std::vector<Tick> ticks;
-};
+typedef TimedTicks<CLoadingDlg, kLoadingTimerId, LoadingStepOf> TimedLoadingDlg;
 
 int g_messages = 0;
 int CountMessage(HWND, const char* text, const char*, UINT)

@@ -18,6 +18,7 @@
 #include "RemovalPageRun.h"
 #include "SimulatedSpooler.h"
 #include "SpoolerCallTimer.h"
+#include "TimedTicks.h"
 #include "StringLoader.h"
 #include "TempDir.h"
 #include "TestPaths.h"
@@ -57,27 +58,8 @@ std::string Text(const char* format, int a, int b = 0)
     return text;
 }
 
-struct Tick {
-    int step;
-    double ms;
-    double spoolerMs;
-};
-
-class TimedRemovePage : public RemovePage {
-public:
-    INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message != WM_TIMER || wParam != kRemovalTimerId)
-            return RemovePage::OnMessage(window, message, wParam, lParam);
-        const int before = removal.step;
-        const double spoolerBefore = SpoolerCallTime().ms;
-        Stopwatch watch;
-        const INT_PTR result = RemovePage::OnMessage(window, message, wParam, lParam);
-        ticks.push_back(Tick{before, watch.ElapsedMs(), SpoolerCallTime().ms - spoolerBefore});
-        return result;
-    }
-    std::vector<Tick> ticks;
-};
+int RemovalStepOf(const RemovePage& page) { return page.removal.step; }
+typedef TimedTicks<RemovePage, kRemovalTimerId, RemovalStepOf> TimedRemovePage;
 
 int AnswerSafely(HWND, const char*, const char*, UINT style)
 {

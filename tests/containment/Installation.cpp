@@ -5,6 +5,7 @@
 #include "PackageNames.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "TestServices.h"
 
 namespace containment {
 
@@ -307,17 +308,8 @@ void SweepInstallations(const Layout& layout)
     monitors.pop_back();
     DeleteNamed(HKEY_LOCAL_MACHINE, monitors, {"Vanto Contain Monitor", kForeignMonitor}, true);
 
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager) {
-        for (const std::string& name : ServiceNamePool()) {
-            SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
-            if (service) {
-                DeleteService(service);
-                CloseServiceHandle(service);
-            }
-        }
-        CloseServiceHandle(manager);
-    }
+    for (const std::string& name : ServiceNamePool())
+        DeleteTestService(name.c_str());
 }
 
 }  // namespace containment

@@ -4,6 +4,8 @@
 
 #include "Installation.h"
 #include "Snapshot.h"
+#include "SpoolerStandIn.h"
+#include "TestPaths.h"
 
 namespace containment {
 
@@ -11,12 +13,6 @@ namespace {
 
 const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const char kPendingRenames[] = "PendingFileRenameOperations";
-
-bool DirectoryExists(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void RestorePendingRenames(const std::string& saved)
 {
@@ -31,42 +27,15 @@ void RestorePendingRenames(const std::string& saved)
     RegCloseKey(key);
 }
 
+bool SpoolerRunning()
+{
+    const DWORD state = SpoolerStatus().dwCurrentState;
+    return state != 0 && state != SERVICE_STOPPED;
+}
+
 }  // namespace
 
-bool ServiceRunning(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager)
-        return false;
-    bool running = false;
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
-    if (service) {
-        SERVICE_STATUS status = {};
-        running = QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-    return running;
-}
-
-void StopService(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager)
-        return;
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP | SERVICE_QUERY_STATUS);
-    if (service) {
-        SERVICE_STATUS status = {};
-        ControlService(service, SERVICE_CONTROL_STOP, &status);
-        for (int i = 0; i < 100 && QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
-             ++i)
-            Sleep(50);
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-}
-
-PrefixGuard::PrefixGuard() : layout(Layout::Resolve()), spoolerWasRunning(ServiceRunning("Spooler"))
+PrefixGuard::PrefixGuard() : layout(Layout::Resolve()), spoolerWasRunning(SpoolerRunning())
 {
     for (const std::string* directory : {&layout.driver40, &layout.processor40, &layout.color}) {
         if (!directory->empty() && !DirectoryExists(*directory))
@@ -87,8 +56,10 @@ PrefixGuard::~PrefixGuard()
     RestorePendingRenames(pendingRenames);
     // A removed default printer hands the default on to one that stays.
     WriteProfileStringA("windows", "device", defaultDevice.empty() ? nullptr : defaultDevice.c_str());
-    if (!spoolerWasRunning)
-        StopService("Spooler");
+    if (!spoolerWasRunning) {
+        StopSpoolerService();
+        WaitForSpooler(SERVICE_STOPPED);
+    }
 }
 
 void PrefixGuard::Sweep() const { SweepInstallations(layout); }

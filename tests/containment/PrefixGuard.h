@@ -28,7 +28,4 @@ private:
     std::string defaultDevice;  // WIN.INI [windows] device
 };
 
-bool ServiceRunning(const char* name);
-void StopService(const char* name);
-
 }  // namespace containment

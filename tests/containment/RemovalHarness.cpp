@@ -5,6 +5,7 @@
 #include "CommandLineSwitches.h"
 #include "PrinterEnumeration.h"
 #include "RemovalPageRun.h"
+#include "ScopedOverride.h"
 #include "StringLoader.h"
 
 namespace containment {
@@ -39,8 +40,7 @@ RemovalOutcome RunFullRemoval(UninstallDatabase& database, unsigned long limitMs
 {
     RemovalOutcome outcome;
     g_restartRequests = 0;
-    RemovePage::RestartFunction previousRestart = RemovePage::restartSystem;
-    RemovePage::restartSystem = RecordRestart;
+    const ScopedOverride<RemovePage::RestartFunction> restart(RemovePage::restartSystem, RecordRestart);
     MessageBoxRecorder recorder(IDOK);
     {
         RemovalPageRun run(database);
@@ -55,7 +55,6 @@ RemovalOutcome RunFullRemoval(UninstallDatabase& database, unsigned long limitMs
     }
     outcome.messages = recorder.Messages();
     outcome.restartRequests = g_restartRequests;
-    RemovePage::restartSystem = previousRestart;
     return outcome;
 }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "VersionRecords.h"
+
 namespace containment {
 
 const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
@@ -29,9 +31,7 @@ std::string StripQuotes(std::string text)
 // Windows versions a code of 2 to 5 limits a tree deletion to.
 bool FlagAppliesHere(char flag)
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
+    const OSVERSIONINFOA version = RunningVersion();
     const bool nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     switch (flag) {
     case '2': return !nt && version.dwMajorVersion == 4 && version.dwMinorVersion == 10;

@@ -2,6 +2,7 @@
 
 #include "Layout.h"
 #include "TestPaths.h"
+#include "TestServices.h"
 
 namespace containment {
 
@@ -105,17 +106,10 @@ RegistrySnapshot SnapshotRegistry(const std::vector<RegistryRoot>& roots)
 std::set<std::string> SnapshotServices(const std::vector<std::string>& names)
 {
     std::set<std::string> existing;
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager)
-        return existing;
     for (const std::string& name : names) {
-        SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_STATUS);
-        if (service) {
+        if (ServiceOpenError(name.c_str()) == 0)
             existing.insert(name);
-            CloseServiceHandle(service);
-        }
     }
-    CloseServiceHandle(manager);
     return existing;
 }
 

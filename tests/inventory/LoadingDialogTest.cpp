@@ -11,6 +11,8 @@
 #include "LoadingDlg.h"
 #include "PrinterEnumeration.h"
 #include "PrivateMessages.h"
+#include "ProductText.h"
+#include "ScopedOverride.h"
 #include "SimulatedSpooler.h"
 #include "SpoolerStandIn.h"
 #include "StringLoader.h"
@@ -65,7 +67,7 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
     UninstallDatabase database;
     CLoadingDlg dialog;
     LoadingSequence::ResetProcessCounters();
-    dialog.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    dialog.loading.osInfo = versions::kWin98;
     dialog.SetDatabase(&database);
     MessageBoxRecorder boxes(IDNO);
 
@@ -91,8 +93,8 @@ TEST(SerialLoadingDialog, TwoPassesWithoutPrintersThenResultOne)
 
     // The stop question, then the missing scripts once per pass.
     ASSERT_EQ(3u, boxes.Messages().size());
-    EXPECT_EQ("\xBF\x44\x65sea detener la desinstalaci\xF3n?", boxes.Messages()[0].text);
-    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
+    EXPECT_EQ(ProductText(IDS_STOP_QUESTION), boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_CAPTION), boxes.Messages()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION), boxes.Messages()[0].style);
     for (int i = 1; i < 3; ++i) {
         EXPECT_EQ(0u, boxes.Messages()[i].text.find("Aviso: el proceso de desinstalaci\xF3n no puede localizar"));
@@ -125,16 +127,14 @@ TEST(SerialLoadingDialog, WithoutAdministratorRightsEndsAtOnce)
     CLoadingDlg dialog;
     LoadingSequence::ResetProcessCounters();
     dialog.SetDatabase(&database);
-    LoadingSequence::administratorCheck = NotAnAdministrator;
+    const ScopedOverride<LoadingSequence::AdministratorCheck> notAdministrator(LoadingSequence::administratorCheck,
+                                                                           NotAnAdministrator);
     MessageBoxRecorder boxes;
     const INT_PTR result = RunLoading(dialog);
-    LoadingSequence::administratorCheck = IsAdministrator;
     EXPECT_EQ(0, result);
     EXPECT_EQ(0, dialog.loading.LoadingStep);  // the failed step is not passed
     ASSERT_EQ(1u, boxes.Messages().size());
-    EXPECT_EQ("No tiene derechos de administrador. La desinstalaci\xF3n no puede continuar. Consulte al "
-              "administrador del sistema.",
-              boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_NO_ADMIN_RIGHTS), boxes.Messages()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
 }
 
@@ -146,7 +146,7 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
     UninstallDatabase database;
     CLoadingDlg dialog;
     LoadingSequence::ResetProcessCounters();
-    dialog.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
+    dialog.loading.osInfo = versions::kWinXP;
     dialog.SetDatabase(&database);
     MessageBoxRecorder boxes;
     INT_PTR result = -1;
@@ -158,9 +158,8 @@ TEST(SerialLoadingDialog, SpoolerThatCannotStartEndsWithTheUnstableMessage)
     EXPECT_EQ(0, result);
     EXPECT_EQ(4, dialog.loading.LoadingStep);
     ASSERT_EQ(1u, boxes.Messages().size());
-    EXPECT_EQ("\xA1" "El spooler es inestable!\nReinicie el sistema y repita la desinstalaci\xF3n.",
-              boxes.Messages()[0].text);
-    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
+    EXPECT_EQ(ProductText(IDS_SPOOLER_UNSTABLE), boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_CAPTION), boxes.Messages()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style);
     EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING));
 }
@@ -213,7 +212,7 @@ TEST(SerialLoadingDialog, StepsSpreadOverTicksLoadWhatOneTickLoads)
     TempDir directory;
     const std::vector<std::string> scripts = ScriptsIn(directory);
     ASSERT_EQ(3u, scripts.size());
-    const COSInfo windows98 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    const COSInfo windows98 = versions::kWin98;
 
     UninstallDatabase expected;
     for (const std::string& script : scripts)

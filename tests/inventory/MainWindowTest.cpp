@@ -120,7 +120,7 @@ TEST(SerialMainWindow, SystemMenuPlacementAndRemovalState)
     RegisterDialogClass("KVQUninstallWindowClass__");
     MessageBoxRecorder boxes(IDNO);
     CMainDlg main;
-    main.loadingDlg.loading.osInfo = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    main.loadingDlg.loading.osInfo = versions::kWin98;
     LoadingSequence::ResetProcessCounters();
 
     g_main = &main;

@@ -9,6 +9,7 @@
 #include "CommandLineSwitches.h"
 #include "DialogDriver.h"
 #include "PrinterEnumeration.h"
+#include "ProductText.h"
 #include "SimulatedSpooler.h"
 #include "StringLoader.h"
 #include "TestPaths.h"
@@ -46,7 +47,7 @@ std::vector<std::string> Lines(const PrinterList& printers)
     return lines;
 }
 
-COSInfo WindowsXp() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1); }
+using versions::kWinXP;
 
 struct Enumeration {
     int result = -1;
@@ -106,7 +107,7 @@ DialogRun EnumerateInsideDialog()
     CommandLineSwitches switches;
     run.dialogResult = RunModalDialog(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOADING), nullptr, &dialog,
                                       [&](HWND window) {
-                                          run.result = BuildListOfInstalledPrinters(run.printers, WindowsXp(),
+                                          run.result = BuildListOfInstalledPrinters(run.printers, kWinXP,
                                                                                     switches, window, strings);
                                           PostMessageA(window, StandInDialog::kFinish, 0, 0);
                                       });
@@ -157,12 +158,12 @@ TEST_F(SerialPrinterEnumeration, RecordsOfThePackageForeignAndConnections)
         // Backslashes make the server name differ from the computer name.
         "\\\\HOST\\Vanto Red|VANTO Laser PCL||\\\\HOST|1|0|0|0|0|1",
     };
-    Enumeration nt = Enumerate(WindowsXp());
+    Enumeration nt = Enumerate(kWinXP);
     EXPECT_EQ(5, nt.result);
     EXPECT_EQ(expected, Lines(nt.printers));
 
     // Windows 98 asks at level 5, with entries of another size.
-    Enumeration win9x = Enumerate(ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10));
+    Enumeration win9x = Enumerate(versions::kWin98);
     EXPECT_EQ(5, win9x.result);
     EXPECT_EQ(expected, Lines(win9x.printers));
 }
@@ -170,7 +171,7 @@ TEST_F(SerialPrinterEnumeration, RecordsOfThePackageForeignAndConnections)
 TEST_F(SerialPrinterEnumeration, Win32sCountsEveryPrinterAsThePackagesAndKeepsNoServer)
 {
     SimulatedSpooler spooler(kMixed);
-    Enumeration run = Enumerate(ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10));
+    Enumeration run = Enumerate(versions::kWin32s);
     EXPECT_EQ(5, run.result);
     EXPECT_EQ((std::vector<std::string>{
                   "Vanto Oficina|VANTO Laser PCL|||1|1|0|0|0|1",
@@ -221,7 +222,7 @@ TEST(PrinterEnumeration, ServerNameKeptOnlyWhenItIsNotThisComputer)
                              "[Printer]\nName=\\\\" + computer + "\\b\nServer=\\\\" + computer +
                              "\nDriver=D\nData.VantoDriver08=1\n"
                              "[Printer]\nName=\\\\OTRO\\c\nServer=OTRO\nDriver=D\nData.VantoDriver08=1\n");
-    Enumeration run = Enumerate(WindowsXp());
+    Enumeration run = Enumerate(kWinXP);
     ASSERT_EQ(3, run.result);
     std::vector<std::string> servers;
     for (const InstalledPrinter& printer : run.printers)
@@ -249,7 +250,7 @@ TEST(PrinterEnumeration, SwitchesMarkThePrintersTheyHide)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.commandLine);
-        Enumeration run = Enumerate(WindowsXp(), c.commandLine);
+        Enumeration run = Enumerate(kWinXP, c.commandLine);
         EXPECT_EQ(5, run.result);
         std::string listed;
         for (const InstalledPrinter& printer : run.printers) {
@@ -272,7 +273,7 @@ TEST(PrinterEnumeration, SpoolerNotAnsweringShowsMessage206AndEndsTheLoading)
     ASSERT_EQ(1u, boxes.Messages().size());
     EXPECT_EQ(LoadedString(IDS_SPOOLER_NOT_RESPONDING), boxes.Messages()[0].text);
     EXPECT_EQ(0u, boxes.Messages()[0].text.find("El subsistema del spooler de impresi\xF3n no responde."));
-    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes.Messages()[0].caption);
+    EXPECT_EQ(ProductText(IDS_CAPTION), boxes.Messages()[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.Messages()[0].style & MB_ICONMASK);
 }
 
@@ -308,7 +309,7 @@ TEST_F(SerialPrinterEnumeration, PrintersThatCannotBeReadFullyStay)
                              "[Printer]\nName=Ajena Fallida\nDriver=Generic\nLevel2Error=1784\n"
                              "[Printer]\nName=Buena\nDriver=D\nData.VantoDriver08=1\n"
                              "[Driver]\nName=D\nDriverPath=C:\\d.dll\n");
-    Enumeration run = Enumerate(WindowsXp());
+    Enumeration run = Enumerate(kWinXP);
     EXPECT_EQ(4, run.result);
     EXPECT_EQ((std::vector<std::string>{"Sin Datos|D|||1|0|1|0|0|0", "Fallida||Buena||0|0|1|0|0|0",
                                         "Ajena Fallida||||0|0|1|1|0|0", "Buena|D|||1|0|0|0|0|1"}),
@@ -323,12 +324,12 @@ TEST_F(SerialPrinterEnumeration, ASecondRunRecordsNoPrinterTwice)
     SimulatedSpooler spooler("[Printer]\nName=Primera\nDriver=D\nData.VantoDriver08=1\n"
                              "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n");
     PrinterList printers;
-    EXPECT_EQ(2, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ(2, Enumerate(printers, kWinXP));
 
     spooler.Write("[Printer]\nName=PRIMERA\nDriver=D\nData.VantoDriver08=1\n"
                   "[Printer]\nName=Segunda\nDriver=D\nData.VantoDriver08=1\n"
                   "[Printer]\nName=Tercera\nDriver=D\nData.VantoDriver08=1\n");
-    EXPECT_EQ(3, Enumerate(printers, WindowsXp()));
+    EXPECT_EQ(3, Enumerate(printers, kWinXP));
     EXPECT_EQ((std::vector<std::string>{"Primera|D|||1|0|0|0|0|1", "Segunda|D|||1|0|0|0|0|1",
                                         "Tercera|D|||1|0|0|0|0|1"}),
               Lines(printers));
@@ -353,7 +354,7 @@ TEST_F(SerialPrinterEnumeration, DefaultByAttributeOrExactWinIniName)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.device);
         device.Set(c.device);
-        Enumeration run = Enumerate(WindowsXp());
+        Enumeration run = Enumerate(kWinXP);
         std::string defaults;
         for (const InstalledPrinter& printer : run.printers)
             defaults += printer.isDefault ? '1' : '0';

@@ -158,11 +158,11 @@ TEST_F(OemInfOfDrivers, RemovedDriverTakesItsOwnInfOnceGoneEverywhere)
     AddRecord("Queda", "TRELUN Inf Dos", false);
     database.removalProfile.drivers = {"TRELUN Inf Uno", "TRELUN Inf Dos"};
     removal.removeDrivers(nullptr);
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9301.inf")) << "still installed for Windows 4.0";
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9301.inf")) << "still installed for Windows 4.0";
     removal.removeDrivers("Windows 4.0");
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9301.inf"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9302.inf"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9303.inf"));
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9301.inf"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9302.inf"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9303.inf"));
 }
 
 namespace {
@@ -178,12 +178,8 @@ protected:
         ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon"));
         ASSERT_TRUE(MakeKey(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos\\Ports"));
     }
-    void TearDown() override
-    {
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon");
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kMonitors) + "Trelun Mon Dos");
-        RemovalTest::TearDown();
-    }
+    const ScopedKeys monitorKeys{HKEY_LOCAL_MACHINE,
+                                 {std::string(kMonitors) + "Trelun Mon", std::string(kMonitors) + "Trelun Mon Dos"}};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "DirectoryPaths.h"
 #include "ProgmanDde.h"
+#include "ScopedOverride.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 
@@ -89,17 +90,17 @@ TEST_F(Shortcuts, ItemsGoFromBothProgramsGroupsAndTheStartupFolders)
 
     for (const std::string& group : {userGroup, commonGroup}) {
         for (const char* name : {"Vanto Monitor", "Vanto Monitor.lnk", "Vanto Monitor.PIF", "Vanto Inicio.lnk"})
-            EXPECT_FALSE(Exists(group + name)) << group << name;
+            EXPECT_FALSE(PathExists(group + name)) << group << name;
     }
-    EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
-    EXPECT_TRUE(Exists(userGroup + "Vanto Monitor.txt"));
-    EXPECT_FALSE(Exists(userStartup + "Vanto Inicio.lnk"));
-    EXPECT_FALSE(Exists(commonStartup + "Vanto Inicio.lnk"));
-    EXPECT_TRUE(Exists(userPrograms + "Vanto Inicio.PIF"));
+    EXPECT_TRUE(PathExists(userGroup + "Otro.lnk"));
+    EXPECT_TRUE(PathExists(userGroup + "Vanto Monitor.txt"));
+    EXPECT_FALSE(PathExists(userStartup + "Vanto Inicio.lnk"));
+    EXPECT_FALSE(PathExists(commonStartup + "Vanto Inicio.lnk"));
+    EXPECT_TRUE(PathExists(userPrograms + "Vanto Inicio.PIF"));
     // On NT the group entry is the common group, gone once empty; the
     // user's group still holds a shortcut and would stay anyway.
-    EXPECT_FALSE(DirectoryThere(commonGroup));
-    EXPECT_TRUE(DirectoryThere(userGroup));
+    EXPECT_FALSE(DirectoryExists(commonGroup));
+    EXPECT_TRUE(DirectoryExists(userGroup));
 }
 
 TEST_F(Shortcuts, GroupFolderGoesOnlyWhenEmpty)
@@ -110,12 +111,12 @@ TEST_F(Shortcuts, GroupFolderGoesOnlyWhenEmpty)
     ASSERT_TRUE(CreateDirectoryA((commonPrograms + kGroup).c_str(), nullptr));
     database.removalProfile.shortcuts = {std::string(kGroup) + ",,"};
     removal.removeShortcuts();
-    EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
-    EXPECT_TRUE(DirectoryThere(commonPrograms + kGroup));  // 9x looks at the user's Programs only
+    EXPECT_TRUE(PathExists(userGroup + "Otro.lnk"));
+    EXPECT_TRUE(DirectoryExists(commonPrograms + kGroup));  // 9x looks at the user's Programs only
 
     DeleteFileA((userGroup + "Otro.lnk").c_str());
     removal.removeShortcuts();
-    EXPECT_FALSE(DirectoryThere(userGroup));
+    EXPECT_FALSE(DirectoryExists(userGroup));
 }
 
 // A group name that leaves the Programs folder, or that does not fit a path,
@@ -132,8 +133,8 @@ TEST_F(Shortcuts, GroupNamesOutsideTheProgramsFolderAreRefused)
         "..\\Trelun Fuera,,",
     };
     removal.removeShortcuts();
-    EXPECT_TRUE(Exists(userPrograms + "..\\Trelun Fuera\\Trelun Raiz.lnk"));
-    EXPECT_TRUE(Exists(userPrograms + "Trelun Raiz.lnk"));
+    EXPECT_TRUE(PathExists(userPrograms + "..\\Trelun Fuera\\Trelun Raiz.lnk"));
+    EXPECT_TRUE(PathExists(userPrograms + "Trelun Raiz.lnk"));
 }
 
 // Item names are single shortcuts: a pattern would take every match.
@@ -146,9 +147,9 @@ TEST_F(Shortcuts, ItemNamesWithWildcardsOrDotsAreRefused)
                                          std::string(kGroup) + ",*.lnk,", std::string(kGroup) + ",.,",
                                          std::string(kGroup) + ",..,"};
     removal.removeShortcuts();
-    EXPECT_TRUE(Exists(userGroup + "Otro.lnk"));
-    EXPECT_TRUE(Exists(userGroup + "Vanto Monitor.lnk"));
-    EXPECT_TRUE(DirectoryThere(userGroup));
+    EXPECT_TRUE(PathExists(userGroup + "Otro.lnk"));
+    EXPECT_TRUE(PathExists(userGroup + "Vanto Monitor.lnk"));
+    EXPECT_TRUE(DirectoryExists(userGroup));
 }
 
 namespace {
@@ -167,7 +168,7 @@ TEST_F(Shortcuts, Win32sAsksProgramManager)
 {
     UseSystem(kWin32s);
     g_progmanCommands.clear();
-    progmanSend = RecordProgmanCommand;
+    const ScopedOverride<ProgmanCommandSender> recorded(progmanSend, RecordProgmanCommand);
     const std::string longGroup(300, 'g');
     database.removalProfile.shortcuts = {
         std::string(kGroup) + ",Vanto Monitor,",
@@ -177,7 +178,6 @@ TEST_F(Shortcuts, Win32sAsksProgramManager)
         "Grupo,Vanto)][DeleteGroup(Accesorios),",
     };
     removal.removeShortcuts();
-    progmanSend = progmanExecute;
     // Entries go in descending order; names that would not fit a command or
     // would add commands of their own are refused.
     EXPECT_EQ((std::vector<std::string>{
@@ -218,7 +218,7 @@ protected:
         RemovalTest::TearDown();
     }
     bool Put(const std::string& relative) { return root.Write(relative, "x"); }
-    bool There(const std::string& relative) { return Exists(root.Join(relative)); }
+    bool There(const std::string& relative) { return PathExists(root.Join(relative)); }
     TempDir root;
 };
 
@@ -246,9 +246,9 @@ TEST_F(Files, ListedNameIsFoundInEveryPlaceItsDepthAllows)
         EXPECT_TRUE(There(kept)) << kept;
     // Below an OEM directory, emptied directories go; below the printer
     // directories they stay.
-    EXPECT_FALSE(DirectoryThere(root.Join("oem\\Vanto\\x")));
-    EXPECT_TRUE(DirectoryThere(root.Join("oem\\Vanto\\p\\q\\r\\s")));
-    EXPECT_TRUE(DirectoryThere(root.Join("drv\\3\\old")));
+    EXPECT_FALSE(DirectoryExists(root.Join("oem\\Vanto\\x")));
+    EXPECT_TRUE(DirectoryExists(root.Join("oem\\Vanto\\p\\q\\r\\s")));
+    EXPECT_TRUE(DirectoryExists(root.Join("drv\\3\\old")));
     EXPECT_EQ(0, database.restartNeeded);
 }
 
@@ -257,8 +257,8 @@ TEST_F(Files, EmptiedOemDirectoryGoesItself)
     ASSERT_TRUE(Put("oem\\Vanto\\bin\\vcorvel.dll"));
     database.removalProfile.files = {"vcorvel.dll"};
     removal.removeFiles();
-    EXPECT_FALSE(DirectoryThere(root.Join("oem\\Vanto")));
-    EXPECT_TRUE(DirectoryThere(root.Join("oem")));
+    EXPECT_FALSE(DirectoryExists(root.Join("oem\\Vanto")));
+    EXPECT_TRUE(DirectoryExists(root.Join("oem")));
 }
 
 // The delay list is shared by the whole prefix: run alone.
@@ -314,7 +314,7 @@ TEST_F(Files, OemPathsThatAreNotADirectoryOfTheirOwnAreRefused)
     removal.removeFileEverywhere("vsweep.dll");
     EXPECT_TRUE(There("cur\\rel\\dir\\vsweep.dll"));
     EXPECT_TRUE(There("oem\\vsweep.dll"));
-    EXPECT_TRUE(DirectoryThere(root.Join("oem\\hollow")));
+    EXPECT_TRUE(DirectoryExists(root.Join("oem\\hollow")));
     SetCurrentDirectoryA(WindowsDirectory().c_str());
 }
 
@@ -332,8 +332,8 @@ TEST_F(Files, OemPathsReachAMakersFolderButNotWindowsOwn)
     }
     database.removalProfile.oemPaths = {maker, system};
     removal.removeFileEverywhere("vsweep.dll");
-    EXPECT_FALSE(Exists(maker + "vsweep.dll"));
-    EXPECT_TRUE(Exists(inSystem + "vsweep.dll"));
+    EXPECT_FALSE(PathExists(maker + "vsweep.dll"));
+    EXPECT_TRUE(PathExists(inSystem + "vsweep.dll"));
     DeleteFileA((inSystem + "vsweep.dll").c_str());
     RemoveDirectoryA(inSystem.c_str());
     RemoveDirectoryA(maker.c_str());
@@ -362,15 +362,15 @@ TEST_F(Files, MarkedOemInfFilesGoWhenTheScriptsAskForItAndNoPrinterStays)
     database.oemInfMatchLineNumber = 2;
     CopyText(database.oemInfMatchLineString, "; TRELUN marker");
     removal.removeFiles();
-    EXPECT_TRUE(Exists(inf + "oem9401.inf"));
+    EXPECT_TRUE(PathExists(inf + "oem9401.inf"));
     // Only when no printer of the package stays, like the final clean-up.
     database.removeOemInf = 1;
     removal.removeFiles();
-    EXPECT_TRUE(Exists(inf + "oem9401.inf"));
+    EXPECT_TRUE(PathExists(inf + "oem9401.inf"));
     database.keptPrinterCount = 0;
     removal.removeFiles();
-    EXPECT_FALSE(Exists(inf + "oem9401.inf"));
-    EXPECT_FALSE(Exists(inf + "oem9401.PNF"));
+    EXPECT_FALSE(PathExists(inf + "oem9401.inf"));
+    EXPECT_FALSE(PathExists(inf + "oem9401.PNF"));
     DeleteFileA((inf + "oem9401.inf").c_str());
     DeleteFileA((inf + "oem9401.PNF").c_str());
 }

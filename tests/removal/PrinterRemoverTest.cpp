@@ -8,20 +8,18 @@
 #include <algorithm>
 
 #include "DirectoryPaths.h"
+#include "ProductText.h"
 #include "TempDir.h"
 #include "TestDevices.h"
 #include "TestPaths.h"
+#include "resource.h"
 
 namespace {
 
-const char kCaption[] = "Desinstalaci\xF3n de la impresora";
-const char kNoPrinterLeft[] =
-    "Aviso: la impresora predeterminada se ha eliminado.\nNo hay ninguna impresora instalada en el ordenador.";
+const std::string kCaption = ProductText(IDS_CAPTION);
+const std::string kNoPrinterLeft = ProductText(IDS_DEFAULT_REMOVED_NONE);
 
-std::string NewDefaultText(const std::string& name)
-{
-    return "La impresora predeterminada se ha eliminado.\nLa nueva impresora predeterminada es '" + name + "'";
-}
+std::string NewDefaultText(const std::string& name) { return ProductText(IDS_DEFAULT_REMOVED_NEW, name); }
 
 std::string JobLines(int count, int firstId)
 {
@@ -214,17 +212,12 @@ protected:
     void SetUp() override
     {
         RemovalTest::SetUp();
-        RemoveKeyTree(HKEY_CLASSES_ROOT, kClassId);
         ASSERT_TRUE(MakeKey(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\a"));
         ASSERT_TRUE(MakeKey(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\b\\deeper"));
         ASSERT_TRUE(MakeKey(HKEY_CLASSES_ROOT, std::string(kClassId) + "\\c"));
     }
-    void TearDown() override
-    {
-        RemoveKeyTree(HKEY_CLASSES_ROOT, kClassId);
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\Print\\Printers\\Trelun Uid");
-        RemovalTest::TearDown();
-    }
+    const ScopedKeys classKeys{HKEY_CLASSES_ROOT, {kClassId}};
+    const ScopedKeys printerKey{HKEY_LOCAL_MACHINE, {"System\\CurrentControlSet\\control\\Print\\Printers\\Trelun Uid"}};
 };
 
 }  // namespace
@@ -267,6 +260,7 @@ TEST_F(UniqueIdTest, IdentifiersThatAreNotKeyNamesTouchNothing)
 {
     // Sorts first below the root, so a clean-up of the root would take it.
     const char kFirst[] = "!TrelunFirstKey";
+    const ScopedKeys first(HKEY_CLASSES_ROOT, {kFirst});
     ASSERT_TRUE(MakeKey(HKEY_CLASSES_ROOT, kFirst));
     const DWORD rootKeys = SubkeyCount(HKEY_CLASSES_ROOT, "");
     ASSERT_GT(rootKeys, 0u);
@@ -282,7 +276,6 @@ TEST_F(UniqueIdTest, IdentifiersThatAreNotKeyNamesTouchNothing)
         EXPECT_EQ(3u, SubkeyCount(HKEY_CLASSES_ROOT, kClassId)) << id;
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kFirst)) << id;
     }
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, kFirst);
 }
 
 // Default printer: the messages, and which printer takes over.

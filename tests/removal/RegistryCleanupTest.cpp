@@ -16,16 +16,7 @@ std::string Line(const std::string& relative, const std::string& rest)
 
 class RegistryLines : public RemovalTest {
 protected:
-    void SetUp() override
-    {
-        RemovalTest::SetUp();
-        RemoveKeyTree(HKEY_CURRENT_USER, kBase);
-    }
-    void TearDown() override
-    {
-        RemoveKeyTree(HKEY_CURRENT_USER, kBase);
-        RemovalTest::TearDown();
-    }
+    const ScopedKeys keys{HKEY_CURRENT_USER, {kBase}};
     void Apply(const TextList& lines)
     {
         database.removalProfile.registryKeys = lines;
@@ -102,6 +93,8 @@ TEST_F(RegistryLines, LinesThatWouldReachBeyondThePackageAreRefused)
 {
     const char kTop[] = "TrelunTopLevel";
     const char kType[] = ".trelunext";
+    const ScopedKeys top(HKEY_CURRENT_USER, {kTop});
+    const ScopedKeys type(HKEY_CLASSES_ROOT, {kType});
     ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, kTop));
     ASSERT_TRUE(MakeKey(HKEY_CLASSES_ROOT, std::string(kType) + "\\ShellNew"));
     HKEY user = nullptr;
@@ -118,8 +111,6 @@ TEST_F(RegistryLines, LinesThatWouldReachBeyondThePackageAreRefused)
 
     RegDeleteValueA(user, "TrelunRootValue");
     RegCloseKey(user);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kTop);
-    RemoveKeyTree(HKEY_CLASSES_ROOT, kType);
 }
 
 namespace {
@@ -242,7 +233,7 @@ TEST_F(IniKeys, OnlyTheKeyLineGoesAndEveryOtherByteStays)
     removal.removeIniEntries();
     EXPECT_EQ(Without(kWinIni, "VantoMon = vmon.exe\r\n"), ReadWholeFile(WindowsDirectory() + "trelun_win.ini"));
     EXPECT_EQ(Without(kSystemIni, "VantoVxd=vvxd.386\r\n"), ReadWholeFile(WindowsDirectory() + "trelun_system.ini"));
-    EXPECT_FALSE(Exists(WindowsDirectory() + "trelun_missing.ini"));
+    EXPECT_FALSE(PathExists(WindowsDirectory() + "trelun_missing.ini"));
 
     // Only the commented-out twin is left: nothing more changes.
     removal.removeIniEntries();

@@ -4,15 +4,6 @@
 
 #include "TextUtil.h"
 
-const COSInfo kWin32s = ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10);
-const COSInfo kWin95 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
-const COSInfo kWin98 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-const COSInfo kWinMe = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 90);
-const COSInfo kNT351 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51);
-const COSInfo kNT4 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 4, 0);
-const COSInfo kWin2000 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 0);
-const COSInfo kWinXP = ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1);
-
 void RemovalTest::SetUp()
 {
     removal.SetDatabase(&database);
@@ -42,14 +33,6 @@ std::vector<std::string> RemovalTest::JournalStarting(const std::string& prefix)
             lines.push_back(line);
     }
     return lines;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool DirectoryThere(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 HeldFile::HeldFile(const std::string& path)

@@ -15,18 +15,12 @@
 #include "OSInfo.h"
 #include "PendingRenames.h"
 #include "SimulatedSpooler.h"
+#include "TestPaths.h"
 #include "TestRegistry.h"
 #include "UninstallDatabase.h"
 #include "VersionRecords.h"
 
-extern const COSInfo kWin32s;
-extern const COSInfo kWin95;
-extern const COSInfo kWin98;
-extern const COSInfo kWinMe;
-extern const COSInfo kNT351;
-extern const COSInfo kNT4;
-extern const COSInfo kWin2000;
-extern const COSInfo kWinXP;
+using namespace versions;
 
 class RemovalTest : public ::testing::Test {
 protected:
@@ -49,8 +43,6 @@ protected:
 };
 
 
-bool Exists(const std::string& path);
-bool DirectoryThere(const std::string& path);
 
 // A file held open without delete sharing, so deleting it fails with 32.
 class HeldFile {

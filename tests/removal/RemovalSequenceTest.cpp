@@ -7,7 +7,9 @@
 #include <functional>
 
 #include "PrivateMessages.h"
+#include "ProductText.h"
 #include "RemovalPageRun.h"
+#include "ScopedOverride.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 #include "UserMessage.h"
@@ -15,12 +17,6 @@
 
 namespace {
 
-const char kRestartQuestion[] =
-    "La desinstalaci\xF3n de la impresora est\xE1 a punto de finalizar \nReinicie el sistema para finalizar el "
-    "proceso de desinstalaci\xF3n\n\n\xBF" "Desea reiniciar ahora?";
-const char kRestartFailed[] = "La desinstalaci\xF3n no puede reiniciar este sistema; debe reiniciar Windows "
-                              "manualmente para finalizar la desinstalaci\xF3n.";
-const char kFinished[] = "\xA1La desinstalaci\xF3n de la impresora ha finalizado!";
 const char kOemPaths[] = "SOFTWARE\\VANTO\\OEM01\\OEMPaths";
 
 int g_restartCalls = 0;
@@ -40,8 +36,6 @@ protected:
         ASSERT_TRUE(run.Made());
         UseSystem(kWin98);
         hadVanto = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
-        savedRestart = RemovePage::restartSystem;
-        RemovePage::restartSystem = FakeRestart;
         g_restartCalls = 0;
         g_restartResult = 1;
         // One printer goes, one stays: no final clean-up of the maker's keys.
@@ -53,7 +47,6 @@ protected:
     }
     void TearDown() override
     {
-        RemovePage::restartSystem = savedRestart;
         SetMessageBoxHandler(nullptr);
         RemoveKeyTree(HKEY_LOCAL_MACHINE, kOemPaths);
         if (!hadVanto)
@@ -95,7 +88,7 @@ protected:
 
     RemovalPageRun run{database};
     RemovePage& page = run.Page();
-    RemovePage::RestartFunction savedRestart = nullptr;
+    ScopedOverride<RemovePage::RestartFunction> restart{RemovePage::restartSystem, FakeRestart};
     bool hadVanto = false;
 };
 
@@ -109,7 +102,7 @@ TEST_F(SerialRemovalSequence, Windows9xEndsWithTheRestartQuestion)
     ASSERT_TRUE(RunToTheEnd());
 
     ASSERT_EQ(1u, boxes.Messages().size());
-    EXPECT_EQ(kRestartQuestion, boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_RESTART_QUESTION), boxes.Messages()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND), boxes.Messages()[0].style);
     EXPECT_EQ(0, g_restartCalls);
     EXPECT_EQ((std::vector<UINT>{WM_CLOSE, UM_REMOVAL_DONE}), run.Posted());
@@ -132,8 +125,8 @@ TEST_F(SerialRemovalSequence, RestartThatFailsIsReported)
     ASSERT_TRUE(RunToTheEnd());
     EXPECT_EQ(1, g_restartCalls);
     ASSERT_EQ(2u, boxes.Messages().size());
-    EXPECT_EQ(kRestartQuestion, boxes.Messages()[0].text);
-    EXPECT_EQ(kRestartFailed, boxes.Messages()[1].text);
+    EXPECT_EQ(ProductText(IDS_RESTART_QUESTION), boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_RESTART_FAILED), boxes.Messages()[1].text);
     EXPECT_EQ(static_cast<UINT>(MB_SETFOREGROUND), boxes.Messages()[1].style);
 }
 
@@ -158,7 +151,7 @@ TEST_F(SerialRemovalSequence, WindowsNtEndsWithTheCompletionMessage)
     page.beginRemoval();
     ASSERT_TRUE(RunToTheEnd());
     ASSERT_EQ(1u, boxes.Messages().size());
-    EXPECT_EQ(kFinished, boxes.Messages()[0].text);
+    EXPECT_EQ(ProductText(IDS_FINISHED), boxes.Messages()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_SETFOREGROUND), boxes.Messages()[0].style);
     EXPECT_EQ(0, g_restartCalls);
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -272,7 +265,7 @@ TEST_F(SerialUtilityWait, PrintersWaitUntilTheUtilityHasFinished)
     EXPECT_TRUE(UtilityDone());
     EXPECT_EQ("DeletePrinter|Corvel Sale|ok", Journal().at(0));
     // The utility is one of the listed files: the file step takes it.
-    EXPECT_FALSE(Exists(oem + "PELLIV32.EXE"));
+    EXPECT_FALSE(PathExists(oem + "PELLIV32.EXE"));
 }
 
 TEST_F(SerialUtilityWait, UtilityNotListedIsNotStarted)
@@ -282,7 +275,7 @@ TEST_F(SerialUtilityWait, UtilityNotListedIsNotStarted)
     page.beginRemoval();
     ASSERT_TRUE(PumpUntil([this] { return page.removal.step > 1; }, 10000));
     ASSERT_TRUE(RunToTheEnd());
-    EXPECT_FALSE(Exists(oem + "standin.log"));
+    EXPECT_FALSE(PathExists(oem + "standin.log"));
 }
 
 // Only an OEM directory of its own is searched: a relative value would start
@@ -297,5 +290,5 @@ TEST_F(SerialUtilityWait, UtilityOnlyFromAnOemDirectoryOfItsOwn)
     page.beginRemoval();
     ASSERT_TRUE(RunToTheEnd());
     SetCurrentDirectoryA(WindowsDirectory().c_str());
-    EXPECT_FALSE(Exists(oem + "standin.log"));
+    EXPECT_FALSE(PathExists(oem + "standin.log"));
 }

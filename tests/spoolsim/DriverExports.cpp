@@ -48,8 +48,7 @@ void WriteDriver(PackedBuffer& packer, const State& state, const Driver& driver,
     if (level == 1) {
         DRIVER_INFO_1A info = {};
         info.pName = packer.Text(driver.name);
-        if (record)
-            std::memcpy(record, &info, sizeof(info));
+        Store(record, info);
         return;
     }
     // Level 2 is the head of level 3.
@@ -107,15 +106,12 @@ BOOL WINAPI EnumPrinterDriversA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LP
         if (all || InEnvironment(state, d.environment, environment))
             drivers.push_back(&d);
     }
-    PackedBuffer measure(drivers.size() * recordSize);
-    for (const Driver* d : drivers)
-        WriteDriver(measure, state, *d, Level, nullptr);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    PackedBuffer out(pDriverInfo, cbBuf, drivers.size() * recordSize);
-    for (std::size_t i = 0; i < drivers.size(); ++i)
-        WriteDriver(out, state, *drivers[i], Level, out.Record(i, recordSize));
+    const DWORD packed = PackRecords(pDriverInfo, cbBuf, pcbNeeded, drivers.size(), recordSize,
+                                     [&](PackedBuffer& packer, std::size_t i, unsigned char* record) {
+                                         WriteDriver(packer, state, *drivers[i], Level, record);
+                                     });
+    if (packed != ERROR_SUCCESS)
+        return call.Fail(packed);
     *pcReturned = static_cast<DWORD>(drivers.size());
     return TRUE;
 }
@@ -151,14 +147,11 @@ BOOL WINAPI GetPrinterDriverA(HANDLE hPrinter, LPSTR pEnvironment, DWORD Level, 
     }
     if (!driver)
         return call.Fail(ERROR_UNKNOWN_PRINTER_DRIVER);
-    PackedBuffer measure(recordSize);
-    WriteDriver(measure, state, *driver, Level, nullptr);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    PackedBuffer out(pDriverInfo, cbBuf, recordSize);
-    WriteDriver(out, state, *driver, Level, out.Record(0, recordSize));
-    return TRUE;
+    const DWORD packed = PackRecords(pDriverInfo, cbBuf, pcbNeeded, 1, recordSize,
+                                     [&](PackedBuffer& packer, std::size_t, unsigned char* record) {
+                                         WriteDriver(packer, state, *driver, Level, record);
+                                     });
+    return packed == ERROR_SUCCESS ? TRUE : call.Fail(packed);
 }
 
 BOOL WINAPI DeletePrinterDriverA(LPSTR pName, LPSTR pEnvironment, LPSTR pDriverName)

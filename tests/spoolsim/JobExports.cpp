@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <cstring>
-
 #include "PackedBuffer.h"
 #include "PrinterHandles.h"
 #include "SimCall.h"
@@ -33,8 +31,7 @@ void WriteJob(PackedBuffer& packer, const Printer& printer, const Job& job, DWOR
     info.Status = job.status;
     info.Priority = 1;
     info.Position = position;
-    if (record)
-        std::memcpy(record, &info, sizeof(info));
+    Store(record, info);
 }
 
 std::string CommandName(DWORD command)
@@ -79,17 +76,13 @@ BOOL WINAPI EnumJobsA(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level
     const std::size_t first = FirstJob < total ? FirstJob : total;
     const std::size_t count = NoJobs < total - first ? NoJobs : total - first;
     const std::string machine = MachineName();
-    PackedBuffer measure(count * sizeof(JOB_INFO_1A));
-    for (std::size_t i = 0; i < count; ++i)
-        WriteJob(measure, *printer, printer->jobs[first + i], 0, machine, nullptr);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    PackedBuffer out(pJob, cbBuf, count * sizeof(JOB_INFO_1A));
-    for (std::size_t i = 0; i < count; ++i) {
-        WriteJob(out, *printer, printer->jobs[first + i], static_cast<DWORD>(first + i + 1), machine,
-                 out.Record(i, sizeof(JOB_INFO_1A)));
-    }
+    const DWORD packed = PackRecords(pJob, cbBuf, pcbNeeded, count, sizeof(JOB_INFO_1A),
+                                     [&](PackedBuffer& packer, std::size_t i, unsigned char* record) {
+                                         WriteJob(packer, *printer, printer->jobs[first + i],
+                                                  static_cast<DWORD>(first + i + 1), machine, record);
+                                     });
+    if (packed != ERROR_SUCCESS)
+        return call.Fail(packed);
     *pcReturned = static_cast<DWORD>(count);
     return TRUE;
 }

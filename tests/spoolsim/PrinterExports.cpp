@@ -149,17 +149,14 @@ BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterE
         return call.Fail(ERROR_INVALID_NAME);
 
     const std::vector<const Printer*> printers = Selected(state, Flags);
-    PackedBuffer measure(printers.size() * recordSize);
-    for (const Printer* p : printers)
-        WritePrinterRecord(measure, *p, Level, nullptr);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    if (state.enumPrintersDataError)
-        return call.Fail(state.enumPrintersDataError);
-    PackedBuffer out(pPrinterEnum, cbBuf, printers.size() * recordSize);
-    for (std::size_t i = 0; i < printers.size(); ++i)
-        WritePrinterRecord(out, *printers[i], Level, out.Record(i, recordSize));
+    const DWORD packed = PackRecords(
+        pPrinterEnum, cbBuf, pcbNeeded, printers.size(), recordSize,
+        [&](PackedBuffer& packer, std::size_t i, unsigned char* record) {
+            WritePrinterRecord(packer, *printers[i], Level, record);
+        },
+        state.enumPrintersDataError);
+    if (packed != ERROR_SUCCESS)
+        return call.Fail(packed);
     *pcReturned = static_cast<DWORD>(printers.size());
     return TRUE;
 }
@@ -216,16 +213,13 @@ BOOL WINAPI GetPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbB
         *pcbNeeded = 0;
         return call.Fail(printer->level2SizeError);
     }
-    PackedBuffer measure(recordSize);
-    WritePrinterRecord(measure, *printer, Level, nullptr);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    if (Level == 2 && printer->level2Error)
-        return call.Fail(printer->level2Error);
-    PackedBuffer out(pPrinter, cbBuf, recordSize);
-    WritePrinterRecord(out, *printer, Level, out.Record(0, recordSize));
-    return TRUE;
+    const DWORD packed = PackRecords(
+        pPrinter, cbBuf, pcbNeeded, 1, recordSize,
+        [&](PackedBuffer& packer, std::size_t, unsigned char* record) {
+            WritePrinterRecord(packer, *printer, Level, record);
+        },
+        Level == 2 ? printer->level2Error : ERROR_SUCCESS);
+    return packed == ERROR_SUCCESS ? TRUE : call.Fail(packed);
 }
 
 DWORD WINAPI GetPrinterDataA(HANDLE hPrinter, LPSTR pValueName, LPDWORD pType, LPBYTE pData, DWORD nSize,

@@ -2,19 +2,11 @@
 
 #include <winspool.h>
 
-#include <cstring>
-
 #include "SimCall.h"
 
 namespace spoolsim {
 
 namespace {
-
-template <typename Record> void Store(unsigned char* target, const Record& record)
-{
-    if (target)
-        std::memcpy(target, &record, sizeof(record));
-}
 
 DWORD ReportedStatus(const Printer& printer)
 {

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <cstring>
 #include <vector>
 
 #include "PackedBuffer.h"
@@ -42,19 +41,15 @@ BOOL WINAPI EnumPrintProcessorsA(LPSTR pName, LPSTR pEnvironment, DWORD Level, L
         if (InEnvironment(state, p.environment, environment))
             processors.push_back(&p);
     }
-    const std::size_t recordSize = sizeof(PRINTPROCESSOR_INFO_1A);
-    PackedBuffer measure(processors.size() * recordSize);
-    for (const PrintProcessor* p : processors)
-        measure.Text(p->name);
-    *pcbNeeded = static_cast<DWORD>(measure.Needed());
-    if (cbBuf < measure.Needed())
-        return call.Fail(ERROR_INSUFFICIENT_BUFFER);
-    PackedBuffer out(pPrintProcessorInfo, cbBuf, processors.size() * recordSize);
-    for (std::size_t i = 0; i < processors.size(); ++i) {
-        PRINTPROCESSOR_INFO_1A info = {};
-        info.pName = out.Text(processors[i]->name);
-        std::memcpy(out.Record(i, recordSize), &info, sizeof(info));
-    }
+    const DWORD packed = PackRecords(pPrintProcessorInfo, cbBuf, pcbNeeded, processors.size(),
+                                     sizeof(PRINTPROCESSOR_INFO_1A),
+                                     [&](PackedBuffer& packer, std::size_t i, unsigned char* record) {
+                                         PRINTPROCESSOR_INFO_1A info = {};
+                                         info.pName = packer.Text(processors[i]->name);
+                                         Store(record, info);
+                                     });
+    if (packed != ERROR_SUCCESS)
+        return call.Fail(packed);
     *pcReturned = static_cast<DWORD>(processors.size());
     return TRUE;
 }

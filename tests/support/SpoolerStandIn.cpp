@@ -1,28 +1,24 @@
 #include "SpoolerStandIn.h"
 
-SERVICE_STATUS SpoolerStatus()
+namespace {
+
+const char kSpooler[] = "Spooler";
+
+}  // namespace
+
+SERVICE_STATUS_PROCESS SpoolerStatus() { return ServiceStatus(kSpooler); }
+
+DWORD SpoolerProcessId()
 {
-    SERVICE_STATUS status = {};
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS) : nullptr;
-    if (service)
-        QueryServiceStatus(service, &status);
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return status;
+    const SERVICE_STATUS_PROCESS status = SpoolerStatus();
+    return status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
 }
 
-bool WaitForSpooler(DWORD state)
-{
-    for (int i = 0; i < 250; ++i) {
-        if (SpoolerStatus().dwCurrentState == state)
-            return true;
-        Sleep(20);
-    }
-    return false;
-}
+bool WaitForSpooler(DWORD state, DWORD timeoutMs) { return WaitForServiceState(kSpooler, state, timeoutMs); }
+
+void StartSpoolerService() { StartNamedService(kSpooler); }
+
+void StopSpoolerService() { StopNamedService(kSpooler); }
 
 SpoolerProgram::SpoolerProgram()
 {
@@ -39,7 +35,7 @@ void SpoolerProgram::Restore() const { Set(original.c_str()); }
 bool SpoolerProgram::Set(const char* commandLine) const
 {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG) : nullptr;
+    SC_HANDLE service = manager ? OpenServiceA(manager, kSpooler, SERVICE_CHANGE_CONFIG) : nullptr;
     const bool changed = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
                                                          SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
                                                          nullptr, nullptr, nullptr);
@@ -48,18 +44,6 @@ bool SpoolerProgram::Set(const char* commandLine) const
     if (manager)
         CloseServiceHandle(manager);
     return changed;
-}
-
-void StartSpoolerService()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
-    if (service) {
-        StartServiceA(service, 0, nullptr);
-        CloseServiceHandle(service);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
 }
 
 FailingSpoolerStart::FailingSpoolerStart() : changed(false), program()
@@ -75,29 +59,11 @@ FailingSpoolerStart::~FailingSpoolerStart()
 
 namespace {
 
-void StopSpoolerService()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, "Spooler", SERVICE_STOP) : nullptr;
-    SERVICE_STATUS status = {};
-    if (service) {
-        ControlService(service, SERVICE_CONTROL_STOP, &status);
-        CloseServiceHandle(service);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
-}
-
 // Up to 10 s: the stand-in takes two to stop.
 bool StopAndWait()
 {
     StopSpoolerService();
-    for (int i = 0; i < 500; ++i) {
-        if (SpoolerStatus().dwCurrentState == SERVICE_STOPPED)
-            return true;
-        Sleep(20);
-    }
-    return false;
+    return WaitForSpooler(SERVICE_STOPPED, 10000);
 }
 
 }  // namespace

@@ -5,9 +5,13 @@
 
 #include <string>
 
-SERVICE_STATUS SpoolerStatus();
-// Waits (up to 5 s) for the service to reach the state.
-bool WaitForSpooler(DWORD state);
+#include "TestServices.h"
+
+SERVICE_STATUS_PROCESS SpoolerStatus();
+// Process id of the running Spooler service, 0 when it is not running.
+DWORD SpoolerProcessId();
+// Waits (up to 5 s unless told) for the service to reach the state.
+bool WaitForSpooler(DWORD state, DWORD timeoutMs = 5000);
 
 // Points the Spooler service at another program while it lives; always puts
 // back Wine's own spoolsv.exe, even after an earlier run that did not.
@@ -22,8 +26,10 @@ private:
     std::string original;
 };
 
-// Starts the Spooler service (a running one stays as it is).
+// Starts the Spooler service (a running one stays as it is), or asks it to
+// stop; neither waits.
 void StartSpoolerService();
+void StopSpoolerService();
 
 // While it lives the Spooler service cannot start (a program that exits at
 // once stands in for it); afterwards Wine's own is back and started.

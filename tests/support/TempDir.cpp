@@ -51,8 +51,7 @@ bool TempDir::MakeDirectory(const std::string& relative) const
     if (full.back() != '\\')
         full += '\\';
     MakeParents(full);
-    const DWORD attributes = GetFileAttributesA(full.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return DirectoryExists(full);
 }
 
 void RemoveTree(const std::string& directory)

@@ -50,3 +50,21 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes)
     CloseHandle(file);
     return ok && written == bytes.size();
 }
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool DirectoryExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WaitForPath(const std::string& path, DWORD timeoutMs)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (PathExists(path))
+            return true;
+        Sleep(50);
+    }
+    return PathExists(path);
+}

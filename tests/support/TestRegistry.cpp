@@ -68,3 +68,22 @@ DWORD SubkeyCount(HKEY root, const std::string& path)
     RegCloseKey(key);
     return count;
 }
+
+ScopedKeys::ScopedKeys(HKEY root, std::initializer_list<std::string> paths, const std::string& parent)
+    : root(root), paths(paths), newParent(parent.empty() || KeyExists(root, parent) ? "" : parent)
+{
+    Clean();
+}
+
+ScopedKeys::~ScopedKeys()
+{
+    Clean();
+    if (!newParent.empty() && SubkeyCount(root, newParent) == 0)
+        RegDeleteKeyA(root, newParent.c_str());
+}
+
+void ScopedKeys::Clean() const
+{
+    for (const std::string& path : paths)
+        RemoveKeyTree(root, path);
+}

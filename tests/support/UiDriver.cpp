@@ -156,7 +156,7 @@ void UiDriver::Answer(HWND messageBox, int button)
 std::vector<std::vector<std::string>> UiDriver::ListViewRows(HWND listView, int columns) const
 {
     std::vector<std::vector<std::string>> rows;
-    const int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    const int count = ListViewRowCount(listView);
     const SIZE_T textSize = 512;
     RemoteBlock block(process, sizeof(LVITEMA) + textSize);
     if (!block.Ok())

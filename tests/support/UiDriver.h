@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ListViewText.h"
+
 struct FoundMessageBox {
     HWND window = nullptr;
     std::string text;

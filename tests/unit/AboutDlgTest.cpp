@@ -7,7 +7,9 @@
 
 #include "AboutDlg.h"
 #include "DialogDriver.h"
+#include "ListViewText.h"
 #include "OSInfo.h"
+#include "ProductText.h"
 #include "resource.h"
 
 TEST(AboutFormat, VersionMemoryAndPlatform)
@@ -27,21 +29,6 @@ TEST(AboutFormat, VersionMemoryAndPlatform)
     EXPECT_STREQ("", text);
 }
 
-namespace {
-
-std::string Cell(HWND list, int row, int column)
-{
-    char text[260] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-}  // namespace
-
 TEST(AboutDialog, ShowsSixRowsAndClosesWithOkEnterEscapeOrExit)
 {
     for (WPARAM command : {static_cast<WPARAM>(IDOK), static_cast<WPARAM>(IDCANCEL), static_cast<WPARAM>(IDC_EXIT)}) {
@@ -52,17 +39,17 @@ TEST(AboutDialog, ShowsSixRowsAndClosesWithOkEnterEscapeOrExit)
                                               [&](HWND dialog) {
                                                   caption = WindowText(dialog);
                                                   HWND list = GetDlgItem(dialog, IDC_ABOUT_INFO);
-                                                  rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-                                                  version = Cell(list, 0, 0) + "=" + Cell(list, 0, 1);
-                                                  build = Cell(list, 1, 1);
-                                                  platform = Cell(list, 2, 1);
-                                                  physical = Cell(list, 3, 0) + "=" + Cell(list, 3, 1);
+                                                  rows = ListViewRowCount(list);
+                                                  version = ListViewCell(list, 0, 0) + "=" + ListViewCell(list, 0, 1);
+                                                  build = ListViewCell(list, 1, 1);
+                                                  platform = ListViewCell(list, 2, 1);
+                                                  physical = ListViewCell(list, 3, 0) + "=" + ListViewCell(list, 3, 1);
                                                   PostMessageA(dialog, WM_COMMAND, command, 0);
                                               });
         EXPECT_EQ(1, result) << command;
-        EXPECT_EQ("Cuadro Acerca de", caption);
+        EXPECT_EQ(ProductText(IDS_ABOUT_CAPTION), caption);
         EXPECT_EQ(6, rows);
-        EXPECT_EQ("Versi\xF3n=8.01.00.00", version);
+        EXPECT_EQ(ProductText(IDS_ABOUT_VERSION) + "=8.01.00.00", version);
         EXPECT_EQ(std::string(__DATE__).size() + 1 + std::string(__TIME__).size(), build.size()) << build;
         EXPECT_EQ("WinNT", platform);
         EXPECT_EQ(0u, physical.find("Free Physical RAM="));

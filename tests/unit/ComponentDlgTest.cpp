@@ -6,8 +6,10 @@
 
 #include "ComponentDlg.h"
 #include "DialogDriver.h"
+#include "ProductText.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "TestRegistry.h"
 #include "resource.h"
 
 namespace {
@@ -15,36 +17,22 @@ namespace {
 const char kGuid[] = "{7E57C0DE-0000-4000-8000-000000000001}";
 const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-class ScannerKey {
+// The scanner's uninstall key, with the command when one is given.
+class ScannerKey : public ScopedKeys {
 public:
-    explicit ScannerKey(const char* command)
+    explicit ScannerKey(const char* command) : ScopedKeys(HKEY_LOCAL_MACHINE, {std::string(kUninstall) + kGuid})
     {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstall) + kGuid).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr);
-        if (key && command)
-            RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                           static_cast<DWORD>(strlen(command) + 1));
-        if (key)
-            RegCloseKey(key);
+        if (command)
+            SetText(HKEY_LOCAL_MACHINE, std::string(kUninstall) + kGuid, "UninstallString", command);
+        else
+            MakeKey(HKEY_LOCAL_MACHINE, std::string(kUninstall) + kGuid);
     }
-    ~ScannerKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstall) + kGuid).c_str()); }
 };
 
 StringLoader& Strings()
 {
     static StringLoader strings(GetModuleHandleA(nullptr));
     return strings;
-}
-
-bool WaitForFile(const std::string& path)
-{
-    for (int i = 0; i < 100; ++i) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(100);
-    }
-    return false;
 }
 
 }  // namespace
@@ -77,9 +65,9 @@ TEST(ComponentDialog, ConfirmsThePreselectedChoice)
                 PostMessageA(window, WM_COMMAND, c.command, 0);
             });
         EXPECT_EQ(c.result, result);
-        EXPECT_EQ("Desinstalar", caption);
+        EXPECT_EQ(ProductText(IDS_COMPONENT_UNINSTALL), caption);
         EXPECT_EQ(Strings().GetString(c.message), message);
-        EXPECT_EQ("Controlador de impresora y esc\xE1ner", both);
+        EXPECT_EQ(ProductText(IDS_COMPONENT_BOTH), both);
         EXPECT_TRUE(radioHiddenAndDisabled);
         EXPECT_TRUE(bothChecked);
         EXPECT_EQ(c.choice, dialog.choice);  // the checked radio does not change it
@@ -120,7 +108,7 @@ TEST(SerialScannerDriver, RunsTheRegisteredUninstallCommand)
     MessageBoxRecorder boxes;
     EXPECT_EQ(1, RunScannerUninstaller(nullptr, kGuid, Strings()));
     EXPECT_TRUE(boxes.Messages().empty());
-    EXPECT_TRUE(WaitForFile(marker));
+    EXPECT_TRUE(WaitForPath(marker, 10000));
 }
 
 TEST(SerialScannerDriver, MissingProgramOrKeyIsReported)
@@ -131,7 +119,7 @@ TEST(SerialScannerDriver, MissingProgramOrKeyIsReported)
         EXPECT_EQ(0, RunScannerUninstaller(nullptr, kGuid, Strings()));
         ASSERT_EQ(1u, boxes.Messages().size());
         EXPECT_EQ(Strings().GetString(IDS_SCANNER_UNINSTALL_FAILED), boxes.Messages()[0].text);
-        EXPECT_EQ("\xA1" "Error!", boxes.Messages()[0].caption);
+        EXPECT_EQ(ProductText(IDS_ERROR_CAPTION), boxes.Messages()[0].caption);
         EXPECT_TRUE(boxes.Messages()[0].style & MB_ICONWARNING);
     }
     for (const char* guid : {kGuid, ""}) {

@@ -12,12 +12,7 @@
 
 namespace {
 
-const COSInfo kNT4 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 4, 0);
-const COSInfo kWin98 = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-const COSInfo kNT351 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51);
-const COSInfo kWin32s = ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10);
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using namespace versions;
 
 // Holds a file open without FILE_SHARE_DELETE, so DeleteFileA fails with 32.
 class FileInUse {
@@ -67,7 +62,7 @@ class WininitFiles {
 public:
     WininitFiles()
         : ini(WindowsDirectory() + "WININIT.INI"), bak(WindowsDirectory() + "wininit.bak"),
-          hadIni(Exists(ini)), savedIni(ReadWholeFile(ini)), hadBak(Exists(bak)), savedBak(ReadWholeFile(bak))
+          hadIni(PathExists(ini)), savedIni(ReadWholeFile(ini)), hadBak(PathExists(bak)), savedBak(ReadWholeFile(bak))
     {
         DeleteFileA(ini.c_str());
         DeleteFileA(bak.c_str());
@@ -133,7 +128,7 @@ TEST(DeleteFileOrSchedule, FileNotInUseIsDeletedNow)
     for (const COSInfo* os : {&kNT4, &kWin98, &kNT351, &kWin32s}) {
         ASSERT_TRUE(dir.Write("victim.dll", "x"));
         EXPECT_EQ(1, DeleteFileOrSchedule(*os, dir.Join("victim.dll").c_str()));
-        EXPECT_FALSE(Exists(dir.Join("victim.dll")));
+        EXPECT_FALSE(PathExists(dir.Join("victim.dll")));
     }
 }
 
@@ -154,8 +149,8 @@ TEST(SerialDeferredDeletion, MissingFileSchedulesNothing)
         EXPECT_EQ(1, DeleteFileOrSchedule(*os, ""));
         EXPECT_EQ(1, DeleteFileOrSchedule(*os, nullptr));
     }
-    EXPECT_FALSE(Exists(wininit.ini));
-    EXPECT_FALSE(Exists(zwininit.ini));
+    EXPECT_FALSE(PathExists(wininit.ini));
+    EXPECT_FALSE(PathExists(zwininit.ini));
     EXPECT_EQ(pendingBefore, PendingRenames());
 }
 
@@ -200,7 +195,7 @@ TEST(SerialDeferredDeletion, ZwininitEntryBesideTheProgramOnlyWithItsCompanion)
     TempDir dir;
     const std::string target = dir.Join("busy.dll");
     EXPECT_EQ(0, ScheduleDeleteInZwininit(target.c_str()));
-    EXPECT_FALSE(Exists(zwininit.ini)) << "nothing scheduled without zwininit.exe";
+    EXPECT_FALSE(PathExists(zwininit.ini)) << "nothing scheduled without zwininit.exe";
 
     ASSERT_TRUE(zwininit.Install());
     EXPECT_EQ(1, ScheduleDeleteInZwininit(target.c_str()));
@@ -223,7 +218,7 @@ TEST(SerialDeferredDeletion, InUseOnNT3AndWin32sGoesToZwininit)
     ASSERT_TRUE(busy.Held());
 
     EXPECT_EQ(0, DeleteFileOrSchedule(kNT351, target.c_str())) << "not gone, though nothing could be scheduled";
-    EXPECT_FALSE(Exists(zwininit.ini));
+    EXPECT_FALSE(PathExists(zwininit.ini));
 
     ASSERT_TRUE(zwininit.Install());
     EXPECT_EQ(0, DeleteFileOrSchedule(kNT351, target.c_str()));
@@ -232,7 +227,7 @@ TEST(SerialDeferredDeletion, InUseOnNT3AndWin32sGoesToZwininit)
     FileInUse otherBusy(other);
     EXPECT_EQ(0, DeleteFileOrSchedule(kWin32s, other.c_str()));
     EXPECT_EQ("NUL", zwininit.Entry(other));
-    EXPECT_TRUE(Exists(target));
+    EXPECT_TRUE(PathExists(target));
 }
 
 // These restart Wine, which carries out every pending deletion of the prefix.
@@ -246,10 +241,10 @@ TEST(SerialWineRestart, InUseOnNTIsDeletedAtTheNextStart)
     const std::string pending = PendingRenames();
     EXPECT_NE(std::string::npos, pending.find("\\??\\" + target + "|")) << pending;
     busy.Release();
-    EXPECT_TRUE(Exists(target));
+    EXPECT_TRUE(PathExists(target));
 
     ASSERT_TRUE(RestartWine());
-    EXPECT_FALSE(Exists(target));
+    EXPECT_FALSE(PathExists(target));
     EXPECT_EQ(std::string::npos, PendingRenames().find(target));
 }
 
@@ -270,10 +265,10 @@ TEST(SerialWineRestart, InUseOn9xIsDeletedThroughWininitAtTheNextStart)
     // By its short path, which the restart still finds.
     EXPECT_EQ("[Other]\r\nx=1\r\n[RENAME]\r\nNUL=" + std::string(shortTarget) + "\r\n", ReadWholeFile(wininit.ini));
     EXPECT_EQ(pendingBefore, PendingRenames());
-    EXPECT_TRUE(Exists(target));
+    EXPECT_TRUE(PathExists(target));
 
     ASSERT_TRUE(RestartWine());
-    EXPECT_FALSE(Exists(target));
-    EXPECT_FALSE(Exists(wininit.ini));
-    EXPECT_TRUE(Exists(wininit.bak));
+    EXPECT_FALSE(PathExists(target));
+    EXPECT_FALSE(PathExists(wininit.ini));
+    EXPECT_TRUE(PathExists(wininit.bak));
 }

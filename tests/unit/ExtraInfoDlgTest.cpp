@@ -9,6 +9,7 @@
 #include "DatabaseBuilder.h"
 #include "DialogDriver.h"
 #include "ExtraInfoDlg.h"
+#include "ListViewText.h"
 #include "resource.h"
 
 TEST(ExtraInfoSplit, ColumnsPerCategory)
@@ -40,31 +41,8 @@ Seen Read(HWND dialog)
     Seen seen;
     seen.caption = WindowText(dialog);
     HWND list = GetDlgItem(dialog, IDC_EXTRA_LIST);
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int column = 0; column < columns; ++column) {
-        char text[64] = {};
-        LVCOLUMNA description = {};
-        description.mask = LVCF_TEXT;
-        description.pszText = text;
-        description.cchTextMax = sizeof(text);
-        SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&description));
-        seen.headers.push_back(text);
-    }
-    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column) {
-            char text[260] = {};
-            LVITEMA item = {};
-            item.iSubItem = column;
-            item.pszText = text;
-            item.cchTextMax = sizeof(text);
-            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-            cells.push_back(text);
-        }
-        seen.rows.push_back(cells);
-    }
+    seen.headers = ListViewHeadings(list);
+    seen.rows = ListViewCells(list);
     seen.checkEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_EXTRA_PROFILE_ONLY)) != FALSE;
     return seen;
 }

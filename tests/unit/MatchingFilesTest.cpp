@@ -13,10 +13,8 @@
 
 namespace {
 
-COSInfo NT351() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 3, 51); }
-COSInfo WindowsXp() { return ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 1); }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using versions::kNT351;
+using versions::kWinXP;
 
 // D\x.dll, D\a\X.DLL, D\a\b\x.dll, D\a\b\c\x.dll, D\.cache\x.dll, D\e\x.dll,
 // D\keep.txt
@@ -27,7 +25,7 @@ struct Tree {
                                  "keep.txt"})
             EXPECT_TRUE(dir.Write(file, "x"));
     }
-    bool Has(const char* relative) const { return Exists(dir.Join(relative)); }
+    bool Has(const char* relative) const { return PathExists(dir.Join(relative)); }
     TempDir dir;
 };
 
@@ -35,7 +33,7 @@ struct Tree {
 
 TEST(DeleteMatchingFiles, DepthCountsLevelsBelowTheDirectory)
 {
-    const COSInfo os = NT351();
+    const COSInfo os = kNT351;
     Tree zero;
     EXPECT_EQ(0, DeleteMatchingFiles(os, zero.dir.Path().c_str(), "X.dll", 0, 0));
     EXPECT_FALSE(zero.Has("x.dll"));
@@ -62,7 +60,7 @@ TEST(DeleteMatchingFiles, DepthCountsLevelsBelowTheDirectory)
 TEST(DeleteMatchingFiles, EmptiedSubdirectoriesGoWithTheFlag)
 {
     Tree tree;
-    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "x.dll", 3, 1));
+    EXPECT_EQ(0, DeleteMatchingFiles(kNT351, tree.dir.Path().c_str(), "x.dll", 3, 1));
     EXPECT_FALSE(tree.Has("e"));
     EXPECT_FALSE(tree.Has("a"));
     EXPECT_TRUE(tree.Has(".cache\\x.dll"));
@@ -75,7 +73,7 @@ TEST(DeleteMatchingFiles, MatchInUseIsReportedScheduled)
     HANDLE busy = CreateFileA(tree.dir.Join("a\\b\\x.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, busy);
-    EXPECT_EQ(1, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "x.dll", 2, 1));
+    EXPECT_EQ(1, DeleteMatchingFiles(kNT351, tree.dir.Path().c_str(), "x.dll", 2, 1));
     CloseHandle(busy);
     EXPECT_TRUE(tree.Has("a\\b\\x.dll"));
     EXPECT_TRUE(tree.Has("a\\b"));
@@ -90,14 +88,14 @@ TEST(DeleteMatchingFiles, RefusesAnEmptyDirectoryOrName)
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     SetCurrentDirectoryA("C:\\");
-    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), "", "trelun_matching_root.txt", 0, 0));
-    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), nullptr, "trelun_matching_root.txt", 0, 0));
+    EXPECT_EQ(0, DeleteMatchingFiles(kNT351, "", "trelun_matching_root.txt", 0, 0));
+    EXPECT_EQ(0, DeleteMatchingFiles(kNT351, nullptr, "trelun_matching_root.txt", 0, 0));
     SetCurrentDirectoryA(current);
-    EXPECT_TRUE(Exists(rootFile));
+    EXPECT_TRUE(PathExists(rootFile));
     DeleteFileA(rootFile.c_str());
 
     Tree tree;
-    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), tree.dir.Path().c_str(), "", 3, 1));
+    EXPECT_EQ(0, DeleteMatchingFiles(kNT351, tree.dir.Path().c_str(), "", 3, 1));
     EXPECT_TRUE(tree.Has("x.dll"));
     EXPECT_TRUE(tree.Has("e\\x.dll"));
 }
@@ -126,8 +124,8 @@ TEST(DeleteMatchingFiles, OverlongPathsAreSkippedNotCut)
     ASSERT_NE(INVALID_HANDLE_VALUE, created);
     CloseHandle(created);
 
-    EXPECT_EQ(0, DeleteMatchingFiles(NT351(), directory.c_str(), "x.dllEXTRA", 0, 0));
-    EXPECT_TRUE(Exists(shortMatch));
+    EXPECT_EQ(0, DeleteMatchingFiles(kNT351, directory.c_str(), "x.dllEXTRA", 0, 0));
+    EXPECT_TRUE(PathExists(shortMatch));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(longMatch.c_str()));
     DeleteFileW(longMatch.c_str());
 }
@@ -142,7 +140,7 @@ TEST(DeleteListedFiles, ReadsEachDirectoryOnceForAllNames)
     match.AddName("OTHER.INI");
     match.AddName("missing.dll");
     const unsigned long before = MatchingDirectoryReads();
-    EXPECT_EQ(0, DeleteListedFiles(NT351(), tree.dir.Path().c_str(), match, 3, 0));
+    EXPECT_EQ(0, DeleteListedFiles(kNT351, tree.dir.Path().c_str(), match, 3, 0));
     EXPECT_EQ(5ul, MatchingDirectoryReads() - before) << "the tree, a, a\\b, a\\b\\c and e";
     for (const char* gone : {"x.dll", "a\\X.DLL", "a\\b\\x.dll", "a\\b\\c\\x.dll", "e\\x.dll", "a\\b\\other.ini"})
         EXPECT_FALSE(tree.Has(gone)) << gone;
@@ -168,7 +166,7 @@ TEST(DeleteListedFiles, KeptPathsAndNamesStay)
     match.KeepPath(tree.dir.Join("e\\shared.drv").c_str());
     EXPECT_TRUE(match.Keeps(tree.dir.Join("a\\b\\x.dll").c_str()));
     EXPECT_FALSE(match.Keeps(tree.dir.Join("a\\x.dll").c_str()));
-    EXPECT_EQ(0, DeleteListedFiles(NT351(), tree.dir.Path().c_str(), match, 3, 0));
+    EXPECT_EQ(0, DeleteListedFiles(kNT351, tree.dir.Path().c_str(), match, 3, 0));
     for (const char* stays : {"a\\b\\x.dll", "keep.txt", "e\\shared.drv"})
         EXPECT_TRUE(tree.Has(stays)) << stays;
     for (const char* gone : {"x.dll", "a\\X.DLL", "a\\b\\c\\x.dll", "e\\x.dll", "a\\shared.drv"})
@@ -184,9 +182,9 @@ TEST(DeleteListedFiles, DirectoryOfAListedNameIsWalkedNotDeleted)
     ASSERT_TRUE(dir.Write("x.dll\\keep.txt", "x"));
     FileMatch match;
     match.AddName("x.dll");
-    EXPECT_EQ(0, DeleteListedFiles(WindowsXp(), dir.Path().c_str(), match, 1, 1));
-    EXPECT_TRUE(Exists(dir.Join("x.dll\\keep.txt")));
-    EXPECT_FALSE(Exists(dir.Join("x.dll\\x.dll")));
-    EXPECT_EQ(1, DeleteFileOrSchedule(WindowsXp(), dir.Join("x.dll").c_str()));
-    EXPECT_TRUE(Exists(dir.Join("x.dll\\keep.txt")));
+    EXPECT_EQ(0, DeleteListedFiles(kWinXP, dir.Path().c_str(), match, 1, 1));
+    EXPECT_TRUE(PathExists(dir.Join("x.dll\\keep.txt")));
+    EXPECT_FALSE(PathExists(dir.Join("x.dll\\x.dll")));
+    EXPECT_EQ(1, DeleteFileOrSchedule(kWinXP, dir.Join("x.dll").c_str()));
+    EXPECT_TRUE(PathExists(dir.Join("x.dll\\keep.txt")));
 }

@@ -6,19 +6,10 @@
 
 #include "OSInfo.h"
 #include "TestPaths.h"
+#include "VersionRecords.h"
 #include "WineVersion.h"
 
 namespace {
-
-COSInfo Classify(DWORD platform, DWORD major, DWORD minor)
-{
-    OSVERSIONINFOA record = {};
-    record.dwOSVersionInfoSize = sizeof(record);
-    record.dwPlatformId = platform;
-    record.dwMajorVersion = major;
-    record.dwMinorVersion = minor;
-    return COSInfo(&record);
-}
 
 struct Row {
     DWORD platform, major, minor;
@@ -46,7 +37,7 @@ TEST(COSInfo, ClassificationTable)
         {3, 5, 0, PLATFORM_UNKNOWN, OSVER_UNKNOWN},
     };
     for (const Row& row : rows) {
-        const COSInfo os = Classify(row.platform, row.major, row.minor);
+        const COSInfo os = ClassifiedAs(row.platform, row.major, row.minor);
         EXPECT_EQ(row.platformKind, os.GetPlatformKind()) << row.platform << " " << row.major << "." << row.minor;
         EXPECT_EQ(row.versionKind, os.GetVersionKind()) << row.platform << " " << row.major << "." << row.minor;
     }
@@ -58,19 +49,19 @@ TEST(COSInfo, ClassificationTable)
 
 TEST(COSInfo, Predicates)
 {
-    const COSInfo me = Classify(VER_PLATFORM_WIN32_WINDOWS, 4, 90);
+    const COSInfo me = ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 90);
     EXPECT_TRUE(me.IsWin9x());
     EXPECT_TRUE(me.IsWinMe());
     EXPECT_FALSE(me.IsWin98());
     EXPECT_FALSE(me.IsNT());
-    const COSInfo nt4 = Classify(VER_PLATFORM_WIN32_NT, 4, 0);
+    const COSInfo nt4 = ClassifiedAs(VER_PLATFORM_WIN32_NT, 4, 0);
     EXPECT_TRUE(nt4.IsNT());
     EXPECT_TRUE(nt4.IsNT4());
     EXPECT_FALSE(nt4.IsWin2000());
     EXPECT_FALSE(nt4.IsWin32s());
-    EXPECT_TRUE(Classify(VER_PLATFORM_WIN32_NT, 5, 0).IsWin2000());
-    EXPECT_TRUE(Classify(VER_PLATFORM_WIN32_WINDOWS, 4, 10).IsWin98());
-    EXPECT_TRUE(Classify(VER_PLATFORM_WIN32s, 3, 10).IsWin32s());
+    EXPECT_TRUE(ClassifiedAs(VER_PLATFORM_WIN32_NT, 5, 0).IsWin2000());
+    EXPECT_TRUE(ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10).IsWin98());
+    EXPECT_TRUE(ClassifiedAs(VER_PLATFORM_WIN32s, 3, 10).IsWin32s());
 }
 
 // The running system as Wine presents it for each emulated version.

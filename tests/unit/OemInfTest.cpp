@@ -12,8 +12,6 @@ namespace {
 
 std::string InfDirectory() { return WindowsDirectory() + "inf\\"; }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // INF files written for one test and removed afterwards.
 class InfFiles : public ::testing::Test {
 protected:
@@ -60,9 +58,9 @@ TEST_F(InfFiles, FindsOnlyTheInfOfExactlyThisDriverThatNoOtherDriverNeeds)
     EXPECT_STREQ("oem9104.inf", found);
 
     EXPECT_EQ(0, UninstallOemInf("oem9103.inf"));
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9103.inf"));
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9103.PNF"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9102.inf"));
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9103.inf"));
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9103.PNF"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9102.inf"));
     EXPECT_EQ(2, UninstallOemInf("oem9103.inf"));
     EXPECT_EQ(2, UninstallOemInf(""));
 }
@@ -80,14 +78,14 @@ TEST_F(InfFiles, MarkerLineSelectsTheInfAndItsTwin)
     const std::vector<std::string> installed = {"VANTO SIGUE"};
 
     RemoveMarkedOemInfs(0, marker.c_str(), installed);
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9201.inf"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9201.inf"));
 
     RemoveMarkedOemInfs(2, marker.c_str(), installed);
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9201.inf"));
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9201.PNF"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9202.inf"));   // marker on line 3
-    EXPECT_FALSE(Exists(InfDirectory() + "oem9203.inf"));  // long line counted once
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9204.inf"));   // exact case
-    EXPECT_TRUE(Exists(InfDirectory() + "other9205.inf"));
-    EXPECT_TRUE(Exists(InfDirectory() + "oem9206.inf"));  // a driver still installed needs it
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9201.inf"));
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9201.PNF"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9202.inf"));   // marker on line 3
+    EXPECT_FALSE(PathExists(InfDirectory() + "oem9203.inf"));  // long line counted once
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9204.inf"));   // exact case
+    EXPECT_TRUE(PathExists(InfDirectory() + "other9205.inf"));
+    EXPECT_TRUE(PathExists(InfDirectory() + "oem9206.inf"));  // a driver still installed needs it
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MessageBoxSink.h"
+#include "ProductText.h"
 #include "ScriptSearch.h"
 #include "TempDir.h"
 #include "TestPaths.h"
@@ -97,12 +98,8 @@ TEST(MessageBoxSink, ShowsTheStringTableTexts)
     StringLoader strings(program);
     BoxRecorder box(nullptr, strings);
     box.Show(IDS_NO_SCRIPTS, IDS_CAPTION, MB_OK | MB_ICONERROR);
-    EXPECT_EQ("Aviso: el proceso de desinstalaci\xF3n no puede localizar los scripts de desinstalaci\xF3n "
-              "(*.unm) \nLa desinstalaci\xF3n continuar\xE1, pero tenga en cuenta que la desinstalaci\xF3n "
-              "completa de la impresora y de sus archvios de controlador asociados no ser\xE1 posible sin "
-              "dichos scripts.",
-              box.text);
-    EXPECT_EQ("Desinstalaci\xF3n de la impresora", box.caption);
+    EXPECT_EQ(ProductText(IDS_NO_SCRIPTS), box.text);
+    EXPECT_EQ(ProductText(IDS_CAPTION), box.caption);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.style);
     FreeLibrary(program);
 }

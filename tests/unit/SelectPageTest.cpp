@@ -8,8 +8,11 @@
 
 #include "DatabaseBuilder.h"
 #include "DialogDriver.h"
+#include "ListViewText.h"
 #include "PrivateMessages.h"
+#include "ProductText.h"
 #include "SelectPage.h"
+#include "TestRegistry.h"
 #include "resource.h"
 
 namespace {
@@ -30,8 +33,8 @@ protected:
     void TearDown() override
     {
         DestroyWindow(main);
-        RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\TRELUN08");
     }
+    const ScopedKeys menuSwitch{HKEY_CURRENT_USER, {"SOFTWARE\\VANTO\\TRELUN08"}};
 
     // The private messages posted to the main window, in order.
     std::vector<std::pair<UINT, WPARAM>> DrainMainMessages()
@@ -42,17 +45,8 @@ protected:
             seen.push_back({message.message, message.wParam});
         return seen;
     }
-    std::string Cell(int row, int column)
-    {
-        char text[260] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof(text);
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
-    int Rows() { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Cell(int row, int column) { return ListViewCell(list, row, column); }
+    int Rows() { return ListViewRowCount(list); }
     int Image(int row)
     {
         LVITEMA item = {};
@@ -81,8 +75,8 @@ protected:
 TEST_F(SelectPageTest, ShowsLoadingRowUntilFilled)
 {
     ASSERT_EQ(1, Rows());
-    EXPECT_EQ("(cargando)", Cell(0, 0));
-    EXPECT_EQ("Seleccionar impresora(s) para desinstalar:", ItemText(window, IDC_SELECT_PROMPT));
+    EXPECT_EQ(ProductText(IDS_LOADING_ROW), Cell(0, 0));
+    EXPECT_EQ(ProductText(IDS_SELECT_PROMPT), ItemText(window, IDC_SELECT_PROMPT));
     // No listed printer: the list is emptied and the main window hears nothing.
     page.FillPrinterList();
     EXPECT_EQ(0, Rows());

@@ -12,61 +12,21 @@
 #include "ServiceRemover.h"
 #include "StartupModes.h"
 #include "TestPaths.h"
-
-namespace {
-
-bool CreateTestService(const char* kService)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (!manager)
-        return false;
-    const std::string binary = WindowsDirectory() + "system32\\notepad.exe";
-    SC_HANDLE service = CreateServiceA(manager, kService, kService, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                       SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, binary.c_str(), nullptr, nullptr,
-                                       nullptr, nullptr, nullptr);
-    if (service)
-        CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return service != nullptr;
-}
-
-// 0 when the service can be opened, else the error.
-DWORD OpenError(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SetLastError(0xdeadbeef);
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
-    const DWORD error = service ? 0 : GetLastError();
-    if (service)
-        CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return error;
-}
-
-COSInfo Windows98()
-{
-    OSVERSIONINFOA record = {};
-    record.dwOSVersionInfoSize = sizeof(record);
-    record.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-    record.dwMajorVersion = 4;
-    record.dwMinorVersion = 10;
-    return COSInfo(&record);
-}
-
-}  // namespace
+#include "TestServices.h"
+#include "VersionRecords.h"
 
 TEST(ServiceRemover, MarksListedServicesForDeletion)
 {
     const char kService[] = "TrelunTestService1";
     ASSERT_TRUE(CreateTestService(kService));
     // On Windows 9x the step makes no call at all.
-    EXPECT_FALSE(RemoveServices(Windows98(), {kService}));
-    EXPECT_EQ(0u, OpenError(kService));
+    EXPECT_FALSE(RemoveServices(versions::kWin98, {kService}));
+    EXPECT_EQ(0u, ServiceOpenError(kService));
 
     EXPECT_FALSE(RemoveServices(COSInfo(), {}));
     EXPECT_FALSE(RemoveServices(COSInfo(), {"NoSuchTrelunService", ""}));
     EXPECT_TRUE(RemoveServices(COSInfo(), {"NoSuchTrelunService", kService}));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), OpenError(kService));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), ServiceOpenError(kService));
 }
 
 TEST(ServiceRemover, AServiceAlreadyMarkedStillAsksForTheRestart)
@@ -80,7 +40,7 @@ TEST(ServiceRemover, AServiceAlreadyMarkedStillAsksForTheRestart)
     EXPECT_TRUE(RemoveServices(COSInfo(), {kService}));
     CloseServiceHandle(held);
     CloseServiceHandle(manager);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), OpenError(kService));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), ServiceOpenError(kService));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "SpoolerStandIn.h"
 #include "StartupModes.h"
 #include "TempDir.h"
 #include "TestPaths.h"
@@ -53,16 +54,6 @@ HANDLE StartProgram(const std::string& arguments)
     return process.hProcess;
 }
 
-bool WaitForFile(const std::string& path, DWORD timeoutMs)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(100);
-    }
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A command that leaves a marker file when it runs.
 std::string MarkerCommand(const std::string& marker)
 {
@@ -93,11 +84,11 @@ TEST(LaunchMode, WaitsWhileTheWindowKeepsItsControl)
     HANDLE launcher = StartProgram("LaunchKDC " + MarkerCommand(marker) + " " +
                                    std::to_string(reinterpret_cast<INT_PTR>(owner)));
     ASSERT_NE(nullptr, launcher);
-    EXPECT_FALSE(WaitForFile(marker, 2500));
+    EXPECT_FALSE(WaitForPath(marker, 2500));
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(launcher, 0));
     DestroyWindow(control);
     EXPECT_EQ(0u, ExitCodeAfter(launcher, 10000));
-    EXPECT_TRUE(WaitForFile(marker, 10000));
+    EXPECT_TRUE(WaitForPath(marker, 10000));
     DestroyWindow(owner);
 }
 
@@ -106,7 +97,7 @@ TEST(LaunchMode, MissingWindowOrNoHandleStartsAtOnce)
     TempDir dir;
     const std::string first = dir.Join("first.txt");
     EXPECT_EQ(0u, ExitCodeAfter(StartProgram("launchkdc " + MarkerCommand(first) + " 987654"), 10000));
-    EXPECT_TRUE(WaitForFile(first, 10000));
+    EXPECT_TRUE(WaitForPath(first, 10000));
 
     // Without a blank the whole argument is the command.
     const std::string batch = dir.Join("mark.bat");
@@ -116,7 +107,7 @@ TEST(LaunchMode, MissingWindowOrNoHandleStartsAtOnce)
     shortBatch.resize(GetShortPathNameA(batch.c_str(), &shortBatch[0], MAX_PATH));
     ASSERT_EQ(std::string::npos, shortBatch.find(' '));
     EXPECT_EQ(0u, ExitCodeAfter(StartProgram("LaunchKDC " + shortBatch), 10000));
-    EXPECT_TRUE(WaitForFile(second, 10000));
+    EXPECT_TRUE(WaitForPath(second, 10000));
 }
 
 namespace {
@@ -163,58 +154,22 @@ TEST(SerialRestartSpoolerMode, RemovesTheRunOnceValueOnEverySystem)
     EXPECT_EQ(0u, again.exitCode);
 }
 
-namespace {
-
-// Process id of the running spooler service, or 0 when it is not running.
-DWORD SpoolerProcess()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE spooler = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS | SERVICE_START) : nullptr;
-    DWORD pid = 0;
-    SERVICE_STATUS_PROCESS status = {};
-    DWORD needed = 0;
-    if (spooler && QueryServiceStatusEx(spooler, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                                        sizeof(status), &needed) &&
-        status.dwCurrentState == SERVICE_RUNNING)
-        pid = status.dwProcessId;
-    if (spooler)
-        CloseServiceHandle(spooler);
-    if (manager)
-        CloseServiceHandle(manager);
-    return pid;
-}
-
-DWORD StartSpoolerAndWait()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE spooler = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
-    if (spooler) {
-        StartServiceA(spooler, 0, nullptr);
-        CloseServiceHandle(spooler);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
-    for (int i = 0; i < 100 && !SpoolerProcess(); ++i)
-        Sleep(50);
-    return SpoolerProcess();
-}
-
-}  // namespace
-
 TEST(SerialRestartSpoolerMode, RestartsTheSpoolerOnlyFromNt5On)
 {
-    const DWORD before = StartSpoolerAndWait();
+    StartSpoolerService();
+    WaitForSpooler(SERVICE_RUNNING);
+    const DWORD before = SpoolerProcessId();
     ASSERT_NE(0u, before);
     const ChildResult nt4 = RunUnderWindowsVersion(Program(), "RestartSpooler", "nt40", 20000);
     EXPECT_EQ(0u, nt4.exitCode);
-    EXPECT_EQ(before, SpoolerProcess());
+    EXPECT_EQ(before, SpoolerProcessId());
 
     // From NT 5 on the spooler comes back in a new process, and no error box
     // holds the run up.
     const ChildResult xp = RunUnderWindowsVersion(Program(), "RestartSpooler", "winxp", 20000);
     EXPECT_EQ(0u, xp.exitCode);
     DWORD after = 0;
-    for (int i = 0; i < 100 && !(after = SpoolerProcess()); ++i)
+    for (int i = 0; i < 100 && !(after = SpoolerProcessId()); ++i)
         Sleep(50);
     EXPECT_NE(0u, after);
     EXPECT_NE(before, after);

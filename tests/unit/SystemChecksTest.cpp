@@ -89,7 +89,7 @@ const char* const kCompanionClasses[] = {
 // set per program name for the whole prefix.
 TEST(SerialIsAdministrator, AlwaysOffTheNTPlatformWithoutAToken)
 {
-    EXPECT_EQ(1, IsAdministrator(ClassifiedAs(VER_PLATFORM_WIN32_WINDOWS, 4, 10)));
+    EXPECT_EQ(1, IsAdministrator(versions::kWin98));
     const ChildResult win98 = RunUnderWindowsVersion(BesideTests("system_probe.exe"), "is-admin", "win98");
     ASSERT_TRUE(win98.started);
     EXPECT_EQ("hooked=1 platform=2 admin=1 tokens=0\r\n", win98.output);

@@ -16,7 +16,7 @@ TEST(UiDriver, ReadsSelectsClicksAnswersAndShoots)
     HWND window = driver.WaitForWindow("TrelunUiFixture", "Ventana de prueba", 10000);
     ASSERT_NE(nullptr, window);
     HWND list = GetDlgItem(window, 100);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 3; }, 5000));
 
     const auto rows = driver.ListViewRows(list, 2);
     ASSERT_EQ(3u, rows.size());

@@ -6,20 +6,11 @@
 #include <string>
 
 #include "UninstallDatabase.h"
+#include "VersionRecords.h"
 
 namespace {
 
 enum Kind { DRIVER, MANUFACTURER, CATCH_ALL, IGNORE_PROFILE };
-
-COSInfo System(DWORD platform, DWORD major, DWORD minor)
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    version.dwPlatformId = platform;
-    version.dwMajorVersion = major;
-    version.dwMinorVersion = minor;
-    return COSInfo(&version);
-}
 
 bool Has(const TextList& list, const char* item)
 {
@@ -66,7 +57,7 @@ protected:
     }
     const TextList& Removed() const { return database.removalProfile.files; }
 
-    UninstallDatabase database{System(VER_PLATFORM_WIN32_NT, 5, 1)};
+    UninstallDatabase database{versions::kWinXP};
 };
 
 }  // namespace
@@ -314,7 +305,7 @@ TEST_F(Database, UnpellRemovesOnlyTheAddOn)
 
 TEST_F(Database, TheAddOnExecutableDependsOnThePlatform)
 {
-    UninstallDatabase win32s(System(VER_PLATFORM_WIN32s, 3, 10));
+    UninstallDatabase win32s(versions::kWin32s);
     EXPECT_STREQ("PELLIVAN.EXE", win32s.AddOnExecutable());
     UninstallProfile addOn;
     CopyText(addOn.name, "Pellivance");

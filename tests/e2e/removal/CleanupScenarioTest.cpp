@@ -90,7 +90,7 @@ protected:
     void SetUp() override
     {
         wininit = ReadWholeFile(WindowsDirectory() + "WININIT.INI");
-        hadWininit = FileThere(WindowsDirectory() + "WININIT.INI");
+        hadWininit = PathExists(WindowsDirectory() + "WININIT.INI");
         userPrograms = ShellFolder(CSIDL_PROGRAMS);
         commonPrograms = ShellFolder(CSIDL_COMMON_PROGRAMS);
         userStartup = ShellFolder(CSIDL_STARTUP);
@@ -111,8 +111,6 @@ protected:
     }
     void Clean()
     {
-        RemoveKeyTree(HKEY_CURRENT_USER, kKeys);
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
         HKEY run = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
             RegDeleteValueA(run, "Trelun E2E Monitor");
@@ -134,6 +132,8 @@ protected:
     }
     std::string Key(const char* relative) const { return std::string(kKeys) + "\\" + relative; }
 
+    const ScopedKeys userKeys{HKEY_CURRENT_USER, {kKeys}};
+    const ScopedKeys makerKeys{HKEY_LOCAL_MACHINE, {"SOFTWARE\\VANTO"}};
     TempDir folders;
     std::string oem, outside;
     std::string userPrograms, commonPrograms, userStartup, commonStartup;
@@ -226,20 +226,20 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
     // Shortcuts: items from both groups and both Startup folders; the group
     // folder of the family (common on NT, the user's on 9x) once empty.
     for (const std::string& folder : {userPrograms, commonPrograms}) {
-        EXPECT_FALSE(FileThere(folder + kGroup + "\\Vanto Monitor.lnk")) << folder;
-        EXPECT_FALSE(FileThere(folder + kGroup + "\\Vanto E2E Inicio.lnk")) << folder;
+        EXPECT_FALSE(PathExists(folder + kGroup + "\\Vanto Monitor.lnk")) << folder;
+        EXPECT_FALSE(PathExists(folder + kGroup + "\\Vanto E2E Inicio.lnk")) << folder;
     }
-    EXPECT_TRUE(FileThere(userPrograms + kGroup + "\\Otro.lnk"));
-    EXPECT_EQ(platform.is9x, FileThere(commonPrograms + kGroup));
+    EXPECT_TRUE(PathExists(userPrograms + kGroup + "\\Otro.lnk"));
+    EXPECT_EQ(platform.is9x, PathExists(commonPrograms + kGroup));
     for (const std::string& folder : {userStartup, commonStartup})
-        EXPECT_FALSE(FileThere(folder + "Vanto E2E Inicio.lnk")) << folder;
+        EXPECT_FALSE(PathExists(folder + "Vanto E2E Inicio.lnk")) << folder;
     // Files.
-    EXPECT_FALSE(FileThere(printerDeep + "trelun_e2e_deep.dll"));
-    EXPECT_TRUE(FileThere(printerDeep + "trelun_c\\trelun_e2e_deep.dll"));
-    EXPECT_FALSE(FileThere(oem + "x\\y\\z\\trelun_e2e_deep.dll"));
-    EXPECT_FALSE(FileThere(oem));
-    EXPECT_TRUE(FileThere(folders.Join("trelun_e2e_deep.dll")));
-    EXPECT_TRUE(FileThere(outside + "trelun_e2e_deep.dll"));
+    EXPECT_FALSE(PathExists(printerDeep + "trelun_e2e_deep.dll"));
+    EXPECT_TRUE(PathExists(printerDeep + "trelun_c\\trelun_e2e_deep.dll"));
+    EXPECT_FALSE(PathExists(oem + "x\\y\\z\\trelun_e2e_deep.dll"));
+    EXPECT_FALSE(PathExists(oem));
+    EXPECT_TRUE(PathExists(folders.Join("trelun_e2e_deep.dll")));
+    EXPECT_TRUE(PathExists(outside + "trelun_e2e_deep.dll"));
     // The file in use waits for the restart, which keeps the restart helper.
     const std::string busyPath = SystemDirectory() + "trelun_e2e_busy.dll";
     if (platform.is9x) {
@@ -251,14 +251,14 @@ TEST_P(CleanupScenario, EverythingTheProfileNamesAndNothingElse)
                   ReadWholeFile(WindowsDirectory() + "WININIT.INI").find(std::string("NUL=") + shortPath + "\r\n"));
     } else
         EXPECT_NE(std::string::npos, PendingRenames().find(busyPath.substr(2)));
-    EXPECT_TRUE(FileThere(busyPath));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "ZRESTART.EXE"));
+    EXPECT_TRUE(PathExists(busyPath));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "ZRESTART.EXE"));
     // OEM INF files.
-    EXPECT_FALSE(FileThere(inf + "oem9501.inf"));
-    EXPECT_FALSE(FileThere(inf + "oem9502.inf"));
-    EXPECT_FALSE(FileThere(inf + "oem9502.PNF"));
-    EXPECT_TRUE(FileThere(inf + "oem9503.inf"));
-    EXPECT_TRUE(FileThere(inf + "oem9504.inf"));
+    EXPECT_FALSE(PathExists(inf + "oem9501.inf"));
+    EXPECT_FALSE(PathExists(inf + "oem9502.inf"));
+    EXPECT_FALSE(PathExists(inf + "oem9502.PNF"));
+    EXPECT_TRUE(PathExists(inf + "oem9503.inf"));
+    EXPECT_TRUE(PathExists(inf + "oem9504.inf"));
     // The USB device node.
     EXPECT_EQ(0, CountTestDevices(kUsbId));
     // No printer of the package is left: the maker's keys go too.

@@ -24,19 +24,11 @@ class KeptKeysScenario : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        hadMakerKey = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
         ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kShared, "SharedValue", "1"));
         ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kShared) + "\\Other\\Deep", "x", "1"));
         ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kShared) + "\\PSKeep\\Sub", "y", "1"));
         ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\ScanSuite\\Settings", "z", "1"));
         ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01\\ProgramGroups", "g", "1"));
-    }
-    void TearDown() override
-    {
-        for (const char* key : {kShared, "SOFTWARE\\VANTO\\ScanSuite", "SOFTWARE\\VANTO\\OEM01"})
-            RemoveKeyTree(HKEY_LOCAL_MACHINE, key);
-        if (!hadMakerKey)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
     }
     RemovalOutcome Remove(const std::vector<std::string>& chosen)
     {
@@ -47,7 +39,9 @@ protected:
         run.closingAnswer = IDNO;  // 9x asks to restart
         return RunRemoval(sandbox, run);
     }
-    bool hadMakerKey = false;
+    const ScopedKeys keys{HKEY_LOCAL_MACHINE,
+                          {kShared, "SOFTWARE\\VANTO\\ScanSuite", "SOFTWARE\\VANTO\\OEM01"},
+                          "SOFTWARE\\VANTO"};
 };
 
 }  // namespace

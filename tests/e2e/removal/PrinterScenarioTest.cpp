@@ -7,6 +7,8 @@
 
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "TestServices.h"
+#include "resource.h"
 
 namespace {
 
@@ -47,7 +49,6 @@ class PrinterScenario : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        hadUserKey = KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
         savedDevice = ProfileString("windows", "device");
         for (const char* name : kPrinterFiles)
             ASSERT_TRUE(PutFile(SystemDirectory() + name));
@@ -57,13 +58,11 @@ protected:
         WriteProfileStringA("windows", "device", savedDevice.empty() ? nullptr : savedDevice.c_str());
         for (const char* name : kPrinterFiles)
             DeleteFileA((SystemDirectory() + name).c_str());
-        RemoveKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala");
-        RemoveKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina");
-        if (!hadUserKey)
-            RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO");
     }
     std::string savedDevice;
-    bool hadUserKey = false;
+    const ScopedKeys userKeys{HKEY_CURRENT_USER,
+                              {"SOFTWARE\\VANTO\\Corvel Sala", "SOFTWARE\\VANTO\\Corvel Oficina"},
+                              "SOFTWARE\\VANTO"};
 };
 
 }  // namespace
@@ -97,7 +96,7 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindowsXp)
     ASSERT_TRUE(outcome.started);
 
     EXPECT_EQ((std::vector<std::string>{
-                  "La impresora predeterminada se ha eliminado.\nLa nueva impresora predeterminada es 'Ajena'",
+                  ProductText(IDS_DEFAULT_REMOVED_NEW, "Ajena"),
                   kFinishedText}),
               Texts(outcome));
     EXPECT_EQ(kCaptionText, outcome.boxes.at(0).caption);
@@ -132,9 +131,9 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindowsXp)
             << id;
     }
 
-    EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_shared.dll"));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_ps.dll"));
+    EXPECT_FALSE(PathExists(SystemDirectory() + "trelun_e2e_pcl.dll"));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "trelun_e2e_shared.dll"));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "trelun_e2e_ps.dll"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Oficina"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\Corvel Sala"));
 }
@@ -165,14 +164,14 @@ protected:
         // A stand-in utility still running would keep its directory.
         PutFile(oem + "release", "");
         WaitUntil([&] { return ReadWholeFile(oem + "standin.log").find("done") != std::string::npos ||
-                               !FileThere(oem + "standin.log"); },
+                               !PathExists(oem + "standin.log"); },
                   5000);
-        RemoveKeyTree(HKEY_LOCAL_MACHINE, kVanto);
         DeleteFileA((SystemDirectory() + "ZRESTART.EXE").c_str());
-        for (const char* version : {"Version-2\\", "Version-3\\"})
-            RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kDriversNt) + version + "TRELUN Corvel PCL");
         PrinterScenario::TearDown();
     }
+    const ScopedKeys makerKeys{HKEY_LOCAL_MACHINE,
+                               {kVanto, std::string(kDriversNt) + "Version-2\\TRELUN Corvel PCL",
+                                std::string(kDriversNt) + "Version-3\\TRELUN Corvel PCL"}};
     TempDir folders;
     std::string oem;
 };
@@ -229,8 +228,7 @@ TEST_F(LastPrinterScenario, EveryPrinterGoesAfterTheUtility)
     EXPECT_EQ("GRggggggg", waitingMarks);
     EXPECT_EQ("[ /d]\r\ndone\r\n", ReadWholeFile(oem + "standin.log"));
     EXPECT_EQ((std::vector<std::string>{
-                  "Aviso: la impresora predeterminada se ha eliminado.\nNo hay ninguna impresora instalada en el "
-                  "ordenador.",
+                  ProductText(IDS_DEFAULT_REMOVED_NONE),
                   kFinishedText}),
               Texts(outcome));
     EXPECT_EQ("GGGGGGGGG", outcome.marks);
@@ -250,38 +248,15 @@ TEST_F(LastPrinterScenario, EveryPrinterGoesAfterTheUtility)
             << version;
 
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kVanto));
-    EXPECT_FALSE(FileThere(SystemDirectory() + "ZRESTART.EXE"));
-    EXPECT_FALSE(FileThere(oem + "PELLIV32.EXE"));
-    EXPECT_FALSE(FileThere(oem + "bin\\trelun_e2e_pcl.dll"));
-    EXPECT_TRUE(FileThere(folders.Join("trelun_e2e_pcl.dll")));
+    EXPECT_FALSE(PathExists(SystemDirectory() + "ZRESTART.EXE"));
+    EXPECT_FALSE(PathExists(oem + "PELLIV32.EXE"));
+    EXPECT_FALSE(PathExists(oem + "bin\\trelun_e2e_pcl.dll"));
+    EXPECT_TRUE(PathExists(folders.Join("trelun_e2e_pcl.dll")));
 }
 
 namespace {
 
 const char kService[] = "TrelunE2eService";
-
-bool ServiceOpens(const char* name)
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
-    if (service)
-        CloseServiceHandle(service);
-    if (manager)
-        CloseServiceHandle(manager);
-    return service != nullptr;
-}
-
-void DeleteTestService()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = manager ? OpenServiceA(manager, kService, SERVICE_ALL_ACCESS) : nullptr;
-    if (service) {
-        DeleteService(service);
-        CloseServiceHandle(service);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
-}
 
 }  // namespace
 
@@ -290,16 +265,9 @@ void DeleteTestService()
 // NT never offers the restart. The package's unregistration hook is called.
 TEST_F(LastPrinterScenario, ServicesAndHooksOnWindowsXp)
 {
-    DeleteTestService();
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(nullptr, manager);
-    const std::string binary = WindowsDirectory() + "system32\\notepad.exe";
-    SC_HANDLE created = CreateServiceA(manager, kService, kService, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                       SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, binary.c_str(), nullptr, nullptr,
-                                       nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, created);
-    CloseServiceHandle(created);
-    CloseServiceHandle(manager);
+    DeleteTestService(kService);
+    ASSERT_TRUE(CreateTestService(kService));
+    ASSERT_EQ(0u, ServiceOpenError(kService));
 
     ProgramSandbox sandbox("[Printer]\nName=Corvel Uno\nPort=LPT1:\nDriver=TRELUN Corvel PCL\nData.VantoDriver08=1\n"
                            "[Driver]\nName=TRELUN Corvel PCL\n",
@@ -314,8 +282,8 @@ TEST_F(LastPrinterScenario, ServicesAndHooksOnWindowsXp)
     EXPECT_EQ((std::vector<std::string>{kFinishedText}), Texts(outcome));
     EXPECT_EQ("GGGGGGGGG", outcome.marks);
 
-    EXPECT_FALSE(ServiceOpens(kService));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "ZRESTART.EXE"));
+    EXPECT_NE(0u, ServiceOpenError(kService));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "ZRESTART.EXE"));
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     const std::string calls =
@@ -323,7 +291,7 @@ TEST_F(LastPrinterScenario, ServicesAndHooksOnWindowsXp)
     const std::string directory = sandbox.Directory();
     EXPECT_EQ(directory + "|" + directory.substr(0, directory.size() - 1) + "|0\r\n", ReadWholeFile(calls));
     DeleteFileA(calls.c_str());
-    DeleteTestService();
+    DeleteTestService(kService);
 }
 
 namespace {
@@ -338,6 +306,8 @@ const char kPrinters9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\
 // the per-user values.
 TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
 {
+    const ScopedKeys printerKeys(HKEY_LOCAL_MACHINE,
+                                 {std::string(kPrinters9x) + "Corvel Oficina", std::string(kPrinters9x) + "Corvel Sala"});
     const std::string devices = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
     ASSERT_TRUE(SetText(HKEY_CURRENT_USER, devices, "Corvel Oficina", "winspool,LPT1:"));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
@@ -361,7 +331,7 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
     ASSERT_TRUE(outcome.started);
 
     EXPECT_EQ((std::vector<std::string>{
-                  "La impresora predeterminada se ha eliminado.\nLa nueva impresora predeterminada es 'Corvel Sala'",
+                  ProductText(IDS_DEFAULT_REMOVED_NEW, "Corvel Sala"),
                   kRestartQuestionText}),
               Texts(outcome));
     EXPECT_EQ("GGGGGGGGG", outcome.marks);
@@ -377,15 +347,13 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, devices, "Corvel Oficina"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData"));
-    EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
+    EXPECT_FALSE(PathExists(SystemDirectory() + "trelun_e2e_pcl.dll"));
 
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, devices.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         RegDeleteValueA(key, "Corvel Oficina");
         RegCloseKey(key);
     }
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala");
 }
 
 // Both printers are chosen; the spooler refuses to delete one. It is still
@@ -394,7 +362,10 @@ TEST_F(PrinterScenario, OnePrinterGoesOthersStayOnWindows98)
 TEST_F(PrinterScenario, APrinterTheSpoolerKeepsKeepsWhatItNeedsOnWindows98)
 {
     const std::string makerGroups = "SOFTWARE\\VANTO\\OEM01\\ProgramGroups";
-    const bool hadMakerKey = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
+    const ScopedKeys keys(HKEY_LOCAL_MACHINE,
+                          {std::string(kPrinters9x) + "Corvel Oficina", std::string(kPrinters9x) + "Corvel Sala",
+                           "SOFTWARE\\VANTO\\OEM01"},
+                          "SOFTWARE\\VANTO");
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, makerGroups, "Vanto", "Vanto"));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData", "x", "1"));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala\\PrinterDriverData", "x", "1"));
@@ -416,13 +387,8 @@ TEST_F(PrinterScenario, APrinterTheSpoolerKeepsKeepsWhatItNeedsOnWindows98)
     EXPECT_FALSE(HasDriver(state, "TRELUN Corvel PS"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina\\PrinterDriverData"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Sala"));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_pcl.dll"));
-    EXPECT_TRUE(FileThere(SystemDirectory() + "trelun_e2e_shared.dll"));
-    EXPECT_FALSE(FileThere(SystemDirectory() + "trelun_e2e_ps.dll"));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "trelun_e2e_pcl.dll"));
+    EXPECT_TRUE(PathExists(SystemDirectory() + "trelun_e2e_shared.dll"));
+    EXPECT_FALSE(PathExists(SystemDirectory() + "trelun_e2e_ps.dll"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, makerGroups)) << "no final clean-up while a printer stays";
-
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, std::string(kPrinters9x) + "Corvel Oficina");
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\OEM01");
-    if (!hadMakerKey)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO");
 }

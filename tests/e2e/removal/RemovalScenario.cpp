@@ -3,11 +3,9 @@
 #include "TestPaths.h"
 #include "resource.h"
 
-const char kFinishedText[] = "\xA1La desinstalaci\xF3n de la impresora ha finalizado!";
-const char kRestartQuestionText[] =
-    "La desinstalaci\xF3n de la impresora est\xE1 a punto de finalizar \nReinicie el sistema para finalizar el "
-    "proceso de desinstalaci\xF3n\n\n\xBF" "Desea reiniciar ahora?";
-const char kCaptionText[] = "Desinstalaci\xF3n de la impresora";
+const std::string kFinishedText = ProductText(IDS_FINISHED);
+const std::string kRestartQuestionText = ProductText(IDS_RESTART_QUESTION);
+const std::string kCaptionText = ProductText(IDS_CAPTION);
 
 std::string ScreenMarks(HWND page)
 {
@@ -161,8 +159,6 @@ bool HasProcessor(const spoolsim::State& state, const std::string& name)
     }
     return false;
 }
-
-bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool PutFile(const std::string& path, const std::string& bytes)
 {

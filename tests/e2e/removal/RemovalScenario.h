@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "PendingRenames.h"
+#include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "TestPaths.h"
 #include "TestRegistry.h"
 
-extern const char kFinishedText[];
-extern const char kRestartQuestionText[];
-extern const char kCaptionText[];
+// The program's closing messages and message box caption.
+extern const std::string kFinishedText;
+extern const std::string kRestartQuestionText;
+extern const std::string kCaptionText;
 
 struct RemovalOutcome {
     bool started = false;
@@ -59,7 +62,6 @@ bool HasDriver(const spoolsim::State& state, const std::string& name);
 bool HasProcessor(const spoolsim::State& state, const std::string& name);
 
 // File checks and set-up.
-bool FileThere(const std::string& path);
 bool PutFile(const std::string& path, const std::string& bytes = "x");
 std::string SystemDirectory();
 std::string ProfileString(const char* section, const char* key);

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "ProductText.h"
 #include "ProgramSandbox.h"
 #include "SpoolerStandIn.h"
 #include "TestPaths.h"
+#include "resource.h"
 
 namespace {
 
@@ -176,7 +178,7 @@ TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
 
         EXPECT_EQ(3010u, outcome.exitCode);
         EXPECT_EQ(0, outcome.visibleSeen);
-        EXPECT_EQ(GetFileAttributesA(busyFile.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+        EXPECT_TRUE(PathExists(busyFile));
         EXPECT_TRUE(Holds(PendingRenames(), "trelun_silent_busy.dll")) << "the deletion is scheduled";
         EXPECT_TRUE(Holds(outcome.log, "ScheduleDeleteAtRestart " + busyFile + " result=0")) << outcome.log;
         EXPECT_TRUE(Holds(outcome.log, " Exit  result=3010")) << outcome.log;
@@ -232,7 +234,7 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 90000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("\xA1La desinstalaci\xF3n de la impresora ha finalizado!", boxes[0].text);
+    EXPECT_EQ(ProductText(IDS_FINISHED), boxes[0].text);
     EXPECT_EQ(1u, exitCode);
     const std::string log = ReadWholeFile(logPath);
     EXPECT_TRUE(Holds(log, " MessageShown string=199 ")) << log;

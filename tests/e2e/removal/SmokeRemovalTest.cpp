@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "resource.h"
 
 namespace {
 
@@ -41,8 +43,8 @@ TEST(RemovalSmoke, OnePrinterOfTwoOnWindowsXp)
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("\xA1La desinstalaci\xF3n de la impresora ha finalizado!", boxes[0].text);
-    EXPECT_EQ("Desinstalaci\xF3n de la impresora", boxes[0].caption);
+    EXPECT_EQ(ProductText(IDS_FINISHED), boxes[0].text);
+    EXPECT_EQ(ProductText(IDS_CAPTION), boxes[0].caption);
     EXPECT_EQ(1u, exitCode);
 
     const spoolsim::State state = run.Spooler().Read();

@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "TestPaths.h"
+#include "TestRegistry.h"
+#include "resource.h"
 
 namespace {
 
@@ -32,20 +36,13 @@ std::string Script(bool scanner)
 }
 
 // The scanner driver's uninstall entry, removed again afterwards.
-class ScannerEntry {
+class ScannerEntry : public ScopedKeys {
 public:
     explicit ScannerEntry(const std::string& command)
+        : ScopedKeys(HKEY_LOCAL_MACHINE, {std::string(kUninstallKey) + kGuid})
     {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + kGuid).c_str(), 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        if (key) {
-            RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                           static_cast<DWORD>(command.size() + 1));
-            RegCloseKey(key);
-        }
+        SetText(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + kGuid, "UninstallString", command);
     }
-    ~ScannerEntry() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + kGuid).c_str()); }
 };
 
 std::vector<std::string> Printers(ProgramSandbox& run)
@@ -56,14 +53,14 @@ std::vector<std::string> Printers(ProgramSandbox& run)
     return names;
 }
 
-HWND WaitForComponentDialog(ProgramSandbox& run) { return run.Driver().WaitForWindow("#32770", "Desinstalar", 60000); }
+HWND WaitForComponentDialog(ProgramSandbox& run) { return run.Driver().WaitForWindow("#32770", ProductText(IDS_COMPONENT_UNINSTALL).c_str(), 60000); }
 
 // Picks the printers whose rows hold these names and presses "Desinstalar".
 void ChooseAndUninstall(ProgramSandbox& run, HWND main, const std::vector<std::string>& names)
 {
     HWND list = run.SelectionList(main);
     ASSERT_NE(nullptr, list);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list) > 0; }, 10000));
     const auto rows = run.Driver().ListViewRows(list, 1);
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (const std::string& name : names) {
@@ -73,11 +70,6 @@ void ChooseAndUninstall(ProgramSandbox& run, HWND main, const std::vector<std::s
     }
     ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
     UiDriver::Click(main, 1080);
-}
-
-bool WaitForFile(const std::string& path)
-{
-    return WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
 }
 
 }  // namespace
@@ -103,7 +95,7 @@ TEST(ComponentChoice, ScannerInstalledGoesWithThePrinters)
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     EXPECT_TRUE(boxes.empty()) << boxes[0].text;  // no completion message before the scanner's uninstaller
     EXPECT_EQ(1u, exitCode);
-    EXPECT_TRUE(WaitForFile(marker));
+    EXPECT_TRUE(WaitForPath(marker, 15000));
     EXPECT_EQ((std::vector<std::string>{"Corvel Dos"}), Printers(run));
 }
 
@@ -123,7 +115,7 @@ TEST(ComponentChoice, ScannerAbsentRemovesThePrinterDriverOnly)
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("\xA1La desinstalaci\xF3n de la impresora ha finalizado!", boxes[0].text);
+    EXPECT_EQ(ProductText(IDS_FINISHED), boxes[0].text);
     EXPECT_EQ(1u, exitCode);
     EXPECT_EQ((std::vector<std::string>{"Corvel Uno"}), Printers(run));
 }
@@ -154,7 +146,7 @@ TEST(ComponentChoice, MissingUninstallerIsReported)
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("\xA1" "Error!", boxes[0].caption);
+    EXPECT_EQ(ProductText(IDS_ERROR_CAPTION), boxes[0].caption);
     EXPECT_EQ(0u, boxes[0].text.find("No se puedo desinstalar el controlador de esc\xE1ner."));
     EXPECT_EQ(1u, exitCode);
 }
@@ -165,11 +157,11 @@ namespace {
 std::vector<std::vector<std::string>> AboutRows(ProgramSandbox& run, HWND main, const std::string& shot)
 {
     PostMessageA(main, WM_SYSCOMMAND, 156, 0);
-    HWND about = run.Driver().WaitForWindow("#32770", "Cuadro Acerca de", 10000);
+    HWND about = run.Driver().WaitForWindow("#32770", ProductText(IDS_ABOUT_CAPTION).c_str(), 10000);
     if (!about)
         return {};
     HWND list = GetDlgItem(about, 1020);
-    WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 6; }, 5000);
+    WaitUntil([&] { return ListViewRowCount(list) == 6; }, 5000);
     const auto rows = run.Driver().ListViewRows(list, 2);
     run.Screenshot(about, shot);
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
@@ -189,10 +181,10 @@ TEST(AboutBox, RowsUnderXpAnd98)
         // The system menu holds the about item in a column of its own.
         const auto rows = AboutRows(run, main, std::string("about-") + version);
         ASSERT_EQ(6u, rows.size()) << version;
-        EXPECT_EQ("Versi\xF3n", rows[0][0]);
+        EXPECT_EQ(ProductText(IDS_ABOUT_VERSION), rows[0][0]);
         EXPECT_EQ("8.01.00.00", rows[0][1]);
-        EXPECT_EQ("Crear indicador", rows[1][0]);
-        EXPECT_EQ("Plataforma de SO", rows[2][0]);
+        EXPECT_EQ(ProductText(IDS_ABOUT_BUILD), rows[1][0]);
+        EXPECT_EQ(ProductText(IDS_ABOUT_PLATFORM), rows[2][0]);
         EXPECT_EQ(std::string(version) == "winxp" ? "WinNT" : "Win9x", rows[2][1]);
         EXPECT_EQ("Free Physical RAM", rows[3][0]);
         EXPECT_NE(std::string::npos, rows[5][1].find(" kb"));
@@ -203,10 +195,12 @@ TEST(AboutBox, RowsUnderXpAnd98)
 
 namespace {
 
-class MenuSwitch {
+class MenuSwitch : public ScopedKeys {
 public:
-    MenuSwitch() { RegSetValueA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\TRELUN08", REG_SZ, "1", 1); }
-    ~MenuSwitch() { RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\TRELUN08"); }
+    MenuSwitch() : ScopedKeys(HKEY_CURRENT_USER, {"SOFTWARE\\VANTO\\TRELUN08"})
+    {
+        RegSetValueA(HKEY_CURRENT_USER, "SOFTWARE\\VANTO\\TRELUN08", REG_SZ, "1", 1);
+    }
 };
 
 struct InfoView {
@@ -240,7 +234,7 @@ TEST(InspectionDialog, WhatTheSelectionWouldRemove)
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
     HWND list = run.SelectionList(main);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 2; }, 10000));
     run.Driver().SetListViewSelection(list, 0, true);
     run.Driver().SetListViewSelection(list, 1, true);
     HWND page = GetParent(list);

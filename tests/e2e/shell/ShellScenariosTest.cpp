@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "SpoolerStandIn.h"
+#include "resource.h"
 
 namespace {
 
-const char kCaption[] = "Desinstalaci\xF3n de la impresora";
-const char kLoadingCaption[] = "Cargando desinstalaci\xF3n...";
+const std::string kCaption = ProductText(IDS_CAPTION);
+const std::string kLoadingCaption = ProductText(IDS_LOADING_CAPTION);
 
 // Three printers of the package (one Pelled, one a connection) and a
 // foreign one.
@@ -41,7 +44,7 @@ const Row kRedRow = {"\\\\HOST\\Vanto Red", "VANTO Laser PCL", "\\\\HOST", "No",
 const int kUninstall = 1080;
 const int kExit = 1052;
 
-HWND LoadingDialog(ProgramSandbox& run) { return run.Driver().WaitForWindow("#32770", kLoadingCaption, 30000); }
+HWND LoadingDialog(ProgramSandbox& run) { return run.Driver().WaitForWindow("#32770", kLoadingCaption.c_str(), 30000); }
 
 int ProgressPosition(HWND loading)
 {
@@ -148,8 +151,7 @@ TEST(ShellScenario, SelectionPageAboutBoxAndEscapeDuringRemoval)
 
     HWND loading = LoadingDialog(run);
     ASSERT_NE(nullptr, loading);
-    EXPECT_EQ("Creando base de datos de desinstalaci\xF3n.\nEste proceso puede tardar unos instantes.",
-              UiDriver::Text(GetDlgItem(loading, 1083)));
+    EXPECT_EQ(ProductText(IDS_CREATING_DATABASE), UiDriver::Text(GetDlgItem(loading, 1083)));
     EXPECT_FALSE(Visible(GetDlgItem(loading, 1086)));
     ASSERT_TRUE(WaitUntil([&] { return ProgressPosition(loading) > 1; }, 10000));
     run.Screenshot(loading, "loading-dialog");
@@ -158,8 +160,8 @@ TEST(ShellScenario, SelectionPageAboutBoxAndEscapeDuringRemoval)
     ASSERT_NE(nullptr, main);
     EXPECT_FALSE(IsWindow(loading));
     EXPECT_EQ(kCaption, UiDriver::Text(main));
-    EXPECT_EQ("Desinstalar", UiDriver::Text(GetDlgItem(main, kUninstall)));
-    EXPECT_EQ("Cancelar", UiDriver::Text(GetDlgItem(main, kExit)));
+    EXPECT_EQ(ProductText(IDS_BTN_UNINSTALL), UiDriver::Text(GetDlgItem(main, kUninstall)));
+    EXPECT_EQ(ProductText(IDS_BTN_CANCEL), UiDriver::Text(GetDlgItem(main, kExit)));
     EXPECT_FALSE(Visible(GetDlgItem(main, 1003)));
     EXPECT_TRUE(UiDriver::IsEnabled(main, kExit));
 
@@ -170,7 +172,7 @@ TEST(ShellScenario, SelectionPageAboutBoxAndEscapeDuringRemoval)
     EXPECT_EQ((std::vector<Row>{kOficinaRow, kEnlaceRow, kRedRow}), run.Driver().ListViewRows(list, 6));
     EXPECT_EQ(LVS_LIST, ViewMode(list));
     EXPECT_FALSE(UiDriver::IsEnabled(main, kUninstall));
-    EXPECT_EQ("Seleccionar impresora(s) para desinstalar:", UiDriver::Text(GetDlgItem(GetParent(list), 1084)));
+    EXPECT_EQ(ProductText(IDS_SELECT_PROMPT), UiDriver::Text(GetDlgItem(GetParent(list), 1084)));
     run.Screenshot(main, "selection-page-list");
     PostMessageA(GetParent(list), WM_COMMAND, 40007, 0);
     ASSERT_TRUE(WaitUntil([&] { return ViewMode(list) == LVS_REPORT; }, 5000));
@@ -178,7 +180,7 @@ TEST(ShellScenario, SelectionPageAboutBoxAndEscapeDuringRemoval)
 
     // The item the program adds to its system menu opens the about box.
     PostMessageA(main, WM_SYSCOMMAND, 156, 0);
-    HWND about = run.Driver().WaitForWindow("#32770", "Cuadro Acerca de", 10000);
+    HWND about = run.Driver().WaitForWindow("#32770", ProductText(IDS_ABOUT_CAPTION).c_str(), 10000);
     ASSERT_NE(nullptr, about);
     EXPECT_EQ(main, GetWindow(about, GW_OWNER));
     run.Screenshot(about, "about-box");
@@ -229,33 +231,6 @@ TEST(ShellScenario, SecondStartBringsTheFirstForwardAndEndsWithZero)
 
 namespace {
 
-DWORD SpoolerState()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE spooler = manager ? OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS) : nullptr;
-    SERVICE_STATUS status = {};
-    if (!spooler || !QueryServiceStatus(spooler, &status))
-        status.dwCurrentState = 0;
-    if (spooler)
-        CloseServiceHandle(spooler);
-    if (manager)
-        CloseServiceHandle(manager);
-    return status.dwCurrentState;
-}
-
-bool StartSpoolerService()
-{
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE spooler = manager ? OpenServiceA(manager, "Spooler", SERVICE_START) : nullptr;
-    if (spooler) {
-        StartServiceA(spooler, 0, nullptr);
-        CloseServiceHandle(spooler);
-    }
-    if (manager)
-        CloseServiceHandle(manager);
-    return WaitUntil([] { return SpoolerState() == SERVICE_RUNNING; }, 10000);
-}
-
 // A tick moves the bar by 4 until the scripts are searched; the spooler is
 // stopped at the third tick and started at the thirteenth.
 const int kSpoolerStartedPosition = 1 + 4 * 13;
@@ -268,7 +243,8 @@ const int kSpoolerStartedPosition = 1 + 4 * 13;
 // spooler running.
 TEST(ShellScenario, StoppingTheLoadingNoGoesOnFasterYesEnds)
 {
-    ASSERT_TRUE(StartSpoolerService());
+    StartSpoolerService();
+    ASSERT_TRUE(WaitForSpooler(SERVICE_RUNNING, 10000));
     ProgramSandbox run(kState, kScript);
     ASSERT_TRUE(run.Start("", "winxp"));
     HWND loading = LoadingDialog(run);
@@ -281,7 +257,7 @@ TEST(ShellScenario, StoppingTheLoadingNoGoesOnFasterYesEnds)
     PostMessageA(loading, WM_COMMAND, IDCANCEL, 0);
     FoundMessageBox question;
     ASSERT_TRUE(run.Driver().WaitForMessageBox(question, 10000));
-    EXPECT_EQ("\xBF\x44\x65sea detener la desinstalaci\xF3n?", question.text);
+    EXPECT_EQ(ProductText(IDS_STOP_QUESTION), question.text);
     EXPECT_EQ(kCaption, question.caption);
     EXPECT_NE(0, GetWindowLongA(GetDlgItem(question.window, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
     const int position = ProgressPosition(loading);
@@ -293,12 +269,12 @@ TEST(ShellScenario, StoppingTheLoadingNoGoesOnFasterYesEnds)
 
     PostMessageA(loading, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(run.Driver().WaitForMessageBox(question, 10000));
-    EXPECT_EQ("\xBF\x44\x65sea detener la desinstalaci\xF3n?", question.text);
+    EXPECT_EQ(ProductText(IDS_STOP_QUESTION), question.text);
     ASSERT_LT(ProgressPosition(loading), kSpoolerStartedPosition);
     UiDriver::Answer(question.window, IDYES);
     EXPECT_EQ(1u, run.Driver().WaitForExit(10000));
     EXPECT_TRUE(run.Spooler().Journal().empty());
-    EXPECT_TRUE(WaitUntil([] { return SpoolerState() == SERVICE_RUNNING; }, 10000)) << SpoolerState();
+    EXPECT_TRUE(WaitForSpooler(SERVICE_RUNNING, 10000)) << SpoolerStatus().dwCurrentState;
 }
 
 // Without a script the user is warned and the loading goes on; with no
@@ -335,9 +311,7 @@ TEST(ShellScenario, SpoolerNotAnsweringEndsTheProgram)
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("El subsistema del spooler de impresi\xF3n no responde.\nReinicie la desinstalaci\xF3n.\n"
-              "Si el problema persiste, reinicie Windows antes de proceder con la desinstalaci\xF3n.",
-              boxes[0].text);
+    EXPECT_EQ(ProductText(IDS_SPOOLER_NOT_RESPONDING), boxes[0].text);
     EXPECT_EQ(1u, exitCode);
 }
 
@@ -356,9 +330,7 @@ TEST(ShellScenario, ScriptNoPickRemovesWithoutOfferingTheSelection)
 
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
-    EXPECT_EQ((std::vector<std::string>{"La impresora predeterminada se ha eliminado.\nLa nueva impresora "
-                                        "predeterminada es 'Ajena'",
-                                        "\xA1La desinstalaci\xF3n de la impresora ha finalizado!"}),
+    EXPECT_EQ((std::vector<std::string>{ProductText(IDS_DEFAULT_REMOVED_NEW, "Ajena"), ProductText(IDS_FINISHED)}),
               Texts(boxes));
     EXPECT_EQ(1u, exitCode);
     EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
@@ -376,7 +348,7 @@ TEST(ShellScenario, FilterSwitchesWithNoPickSwitchStillOfferTheSelection)
     // The window shows with the removal page first; the start sequence then
     // turns to the selection page.
     EXPECT_TRUE(WaitUntil([&] { return Visible(GetParent(list)) && !Visible(run.RemovalPage(main)); }, 10000));
-    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 1; }, 10000));
     EXPECT_EQ((std::vector<Row>{kEnlaceRow}), run.Driver().ListViewRows(list, 6));
     EXPECT_FALSE(UiDriver::IsEnabled(main, kUninstall));
     EXPECT_TRUE(UiDriver::IsEnabled(main, kExit));
@@ -400,7 +372,7 @@ TEST(ShellScenario, UnpellWithNoPickRemovesOnlyThePelledPrinters)
 
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
-    EXPECT_EQ((std::vector<std::string>{"\xA1La desinstalaci\xF3n de la impresora ha finalizado!"}), Texts(boxes));
+    EXPECT_EQ((std::vector<std::string>{ProductText(IDS_FINISHED)}), Texts(boxes));
     EXPECT_EQ(1u, exitCode);
     EXPECT_EQ((std::vector<std::string>{"Vanto Oficina", "\\\\HOST\\Vanto Red", "Ajena"}), PrinterNames(run));
 }

@@ -7,6 +7,7 @@
 
 #include "ScriptItems.h"
 #include "TestPaths.h"
+#include "TestRegistry.h"
 
 namespace containment {
 
@@ -573,10 +574,10 @@ private:
             bool named = false;
             for (const ParsedLine& line : removalLines)
                 named = named || LineCovers(line, item, true);
-            if (!named && !RegistryKeyExists(entry.root, entry.key))
+            if (!named && !KeyExists(entry.root, entry.key))
                 Fail("decoy key gone: " + entry.rootName + "\\" + entry.key);
             if (!named && entry.hasValue && !entry.value.empty() &&
-                !RegistryValueExists(entry.root, entry.key, entry.value))
+                !ValueExists(entry.root, entry.key, entry.value.c_str()))
                 Fail("decoy value gone: " + entry.rootName + "\\" + entry.key + " [" + entry.value + "]");
         }
         for (const std::string& service : installation.decoyServices) {

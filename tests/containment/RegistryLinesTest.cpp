@@ -9,6 +9,7 @@
 
 #include "RemovalSequence.h"
 #include "Snapshot.h"
+#include "TestRegistry.h"
 #include "UninstallDatabase.h"
 
 namespace {
@@ -20,27 +21,12 @@ protected:
     void SetUp() override
     {
         base = "Software\\VantoContainRegTest" + std::to_string(GetCurrentProcessId());
-        Clear();
+        RemoveKeyTree(HKEY_CURRENT_USER, base);
         for (const char* key : {"\\T\\Sub", "\\K", "\\V", "\\Free\\Sub", "\\Loose"})
-            Write(base + key);
+            ASSERT_TRUE(SetText(HKEY_CURRENT_USER, base + key, "Val", "x"));
         removal.SetDatabase(&database);
     }
-    void TearDown() override { Clear(); }
-
-    void Write(const std::string& key)
-    {
-        HKEY handle = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &handle, nullptr));
-        const char data[] = "x";
-        RegSetValueExA(handle, "Val", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
-        RegCloseKey(handle);
-    }
-    void Clear()
-    {
-        for (const char* key : {"\\T\\Sub", "\\T", "\\K", "\\V", "\\Free\\Sub", "\\Free", "\\Loose", ""})
-            RegDeleteKeyA(HKEY_CURRENT_USER, (base + key).c_str());
-    }
+    void TearDown() override { RemoveKeyTree(HKEY_CURRENT_USER, base); }
     std::string Line(const std::string& key, const char* rest) const { return "HKCU," + base + key + rest; }
 
     std::string base;
@@ -62,12 +48,12 @@ TEST_F(RegistryLines, WhatAProfileThatStaysNamesIsLeftWhateverTheLineSays)
         Line("\\Loose", ",Val,0"),
     };
     removal.applyRegistryLines();
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\T\\Sub", "Val"));
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\K", "Val"));
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\V", "Val"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\Free"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\Loose"));
-    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\Loose", "Val"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, base + "\\T\\Sub", "Val"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, base + "\\K", "Val"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, base + "\\V", "Val"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\Free"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, base + "\\Loose"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, base + "\\Loose", "Val"));
 }
 
 TEST_F(RegistryLines, AKeptKeyInsideATreeKeepsItsParentsOnly)
@@ -75,7 +61,7 @@ TEST_F(RegistryLines, AKeptKeyInsideATreeKeepsItsParentsOnly)
     database.keepProfile.registryKeys = {Line("\\Free\\Sub", ",,1")};
     database.removalProfile.registryKeys = {Line("", ",,1")};
     removal.applyRegistryLines();
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, base + "\\Free\\Sub", "Val"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\T"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, base + "\\K"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, base + "\\Free\\Sub", "Val"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\T"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\K"));
 }

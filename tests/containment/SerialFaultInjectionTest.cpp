@@ -14,6 +14,7 @@
 #include "RemovalHarness.h"
 #include "SimulatedSpooler.h"
 #include "StringLoader.h"
+#include "TestRegistry.h"
 #include "resource.h"
 
 namespace {
@@ -221,8 +222,8 @@ TEST_F(SerialFaultInjection, WithoutFaultsTheChosenPrinterGoesWithWhatOnlyItNeed
     EXPECT_EQ(4, JournalCount("SetJobA|VZ Impresora 0|"));  // each job cancelled, then deleted
     EXPECT_FALSE(FileAfter(layout.system + "vzf0.dll"));
     EXPECT_TRUE(FileAfter(layout.system + "vzf2.dll"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1"));
     EXPECT_EQ(1, database.restartNeeded);  // a service was marked for deletion
     ASSERT_EQ(2u, outcome.messages.size());
     EXPECT_EQ(DefaultMessage(kForeign), outcome.messages[0].text);
@@ -317,8 +318,8 @@ TEST_F(SerialFaultInjection, PackagePrinterWhoseLevel2DataFailsStaysWithWhatItNe
     EXPECT_TRUE(DriverAfter(kKeptDriver));
     EXPECT_TRUE(FileAfter(layout.system + "vzf2.dll"));
     EXPECT_FALSE(FileAfter(layout.system + "vzf0.dll"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
 }
 
 // A driver that stays loads a file whose name the package lists: that copy
@@ -394,7 +395,7 @@ TEST_F(SerialFaultInjection, PrinterTheSpoolerRefusesToDeleteStaysWithoutItsQueu
     EXPECT_EQ(1, JournalCount("DeletePrinter|VZ Impresora 0|error 5"));
     EXPECT_EQ(0, database.printers.begin()->removed);
     EXPECT_EQ(1u, outcome.messages.size());
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, kPerUserPrinterKeys[2], kChosen)) << "still its own";
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kPerUserPrinterKeys[2], kChosen)) << "still its own";
     EXPECT_TRUE(DriverAfter(kChosenDriver));
 }
 
@@ -481,11 +482,11 @@ TEST_F(SerialFaultInjection, KeysThatCannotBeDeletedStayWhileTheOtherLinesApply)
     InstallAndLoad();
     Remove();
     ExpectCompletedAndContained();
-    EXPECT_TRUE(RegistryValueExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2", "Val0"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2\\Sub"));
-    EXPECT_TRUE(RegistryValueExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Kept", "Val0"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Other"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2", "Val0"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C2\\Sub"));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Kept", "Val0"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C1\\Other"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VANTO\\C0"));
 }
 
 TEST_F(SerialFaultInjection, ServiceAlreadyMarkedForDeletionOrMissing)

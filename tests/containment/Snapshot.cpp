@@ -172,23 +172,4 @@ std::string ReadRegistryValue(HKEY root, const char* subkey, const char* name)
     return data;
 }
 
-bool RegistryKeyExists(HKEY root, const std::string& subkey)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-bool RegistryValueExists(HKEY root, const std::string& subkey, const std::string& name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    const bool exists = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
-}
-
 }  // namespace containment

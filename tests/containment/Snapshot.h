@@ -72,7 +72,5 @@ struct RegistryDifference {
 RegistryDifference CompareRegistry(const RegistrySnapshot& before, const RegistrySnapshot& after);
 
 std::string ReadRegistryValue(HKEY root, const char* subkey, const char* name);
-bool RegistryKeyExists(HKEY root, const std::string& subkey);
-bool RegistryValueExists(HKEY root, const std::string& subkey, const std::string& name);
 
 }  // namespace containment

@@ -122,21 +122,12 @@ BOOL WINAPI GetPrinterDriverA(HANDLE hPrinter, LPSTR pEnvironment, DWORD Level, 
     CallOutcome call;
     if (!pcbNeeded)
         return call.Fail(RPC_X_NULL_REF_POINTER);
-    const OpenedPrinter* opened = FindPrinterHandle(hPrinter);
-    if (!opened || opened->printerName.empty())
-        return call.Fail(ERROR_INVALID_HANDLE);
     const std::size_t recordSize = DriverRecordSize(Level);
-    if (recordSize == 0)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pDriverInfo && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
     Session session;
-    if (!session.Loaded())
-        return call.Fail(ERROR_INVALID_DATA);
-    const State& state = session.view();
-    const Printer* printer = state.FindPrinter(opened->printerName.c_str());
+    const Printer* printer = PrinterToRead(call, session, hPrinter, recordSize, pDriverInfo, cbBuf);
     if (!printer)
-        return call.Fail(ERROR_INVALID_PRINTER_NAME);
+        return FALSE;
+    const State& state = session.view();
     std::string environment;
     if (!ResolveEnvironment(state, pEnvironment, environment))
         return call.Fail(ERROR_INVALID_ENVIRONMENT);

@@ -58,19 +58,11 @@ BOOL WINAPI EnumJobsA(HANDLE hPrinter, DWORD FirstJob, DWORD NoJobs, DWORD Level
         return call.Fail(RPC_X_NULL_REF_POINTER);
     *pcbNeeded = 0;
     *pcReturned = 0;
-    const OpenedPrinter* opened = FindPrinterHandle(hPrinter);
-    if (!opened || opened->printerName.empty())
-        return call.Fail(ERROR_INVALID_HANDLE);
-    if (Level != 1)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pJob && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
     Session session;
-    if (!session.Loaded())
-        return call.Fail(ERROR_INVALID_DATA);
-    const Printer* printer = session.view().FindPrinter(opened->printerName.c_str());
+    const Printer* printer =
+        PrinterToRead(call, session, hPrinter, Level == 1 ? sizeof(JOB_INFO_1A) : 0, pJob, cbBuf);
     if (!printer)
-        return call.Fail(ERROR_INVALID_PRINTER_NAME);
+        return FALSE;
 
     const std::size_t total = printer->jobs.size();
     const std::size_t first = FirstJob < total ? FirstJob : total;

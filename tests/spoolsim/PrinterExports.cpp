@@ -195,20 +195,11 @@ BOOL WINAPI GetPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbB
     CallOutcome call;
     if (!pcbNeeded)
         return call.Fail(RPC_X_NULL_REF_POINTER);
-    const OpenedPrinter* opened = FindPrinterHandle(hPrinter);
-    if (!opened || opened->printerName.empty())
-        return call.Fail(ERROR_INVALID_HANDLE);
     const std::size_t recordSize = PrinterRecordSize(Level);
-    if (recordSize == 0)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pPrinter && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
     Session session;
-    if (!session.Loaded())
-        return call.Fail(ERROR_INVALID_DATA);
-    const Printer* printer = session.view().FindPrinter(opened->printerName.c_str());
+    const Printer* printer = PrinterToRead(call, session, hPrinter, recordSize, pPrinter, cbBuf);
     if (!printer)
-        return call.Fail(ERROR_INVALID_PRINTER_NAME);
+        return FALSE;
     if (Level == 2 && printer->level2SizeError) {
         *pcbNeeded = 0;
         return call.Fail(printer->level2SizeError);

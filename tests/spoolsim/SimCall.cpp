@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "PrinterHandles.h"
 #include "StateStore.h"
 
 namespace spoolsim {
@@ -75,6 +76,27 @@ BOOL JournalEntry::Fail(DWORD error)
 {
     AppendJournal(line + "|error " + std::to_string(error));
     return outcome.Fail(error);
+}
+
+const Printer* PrinterToRead(CallOutcome& call, Session& session, HANDLE handle, std::size_t recordSize,
+                             const void* buffer, DWORD size)
+{
+    const OpenedPrinter* opened = FindPrinterHandle(handle);
+    DWORD error = ERROR_SUCCESS;
+    const Printer* printer = nullptr;
+    if (!opened || opened->printerName.empty())
+        error = ERROR_INVALID_HANDLE;
+    else if (recordSize == 0)
+        error = ERROR_INVALID_LEVEL;
+    else if (!buffer && size)
+        error = ERROR_INVALID_USER_BUFFER;
+    else if (!session.Loaded())
+        error = ERROR_INVALID_DATA;
+    else if (!(printer = session.view().FindPrinter(opened->printerName.c_str())))
+        error = ERROR_INVALID_PRINTER_NAME;
+    if (error != ERROR_SUCCESS)
+        call.Fail(error);
+    return printer;
 }
 
 bool RunningOnWin9x()

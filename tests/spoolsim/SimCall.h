@@ -61,6 +61,13 @@ private:
     std::string line;
 };
 
+// The printer behind an open handle, for a call that fills a buffer with
+// records of recordSize bytes (0: a level the call does not know). The
+// handle, the level, the buffer, the state and the printer are checked in
+// the spooler's order; nullptr once the call has failed.
+const Printer* PrinterToRead(CallOutcome& call, Session& session, HANDLE handle, std::size_t recordSize,
+                             const void* buffer, DWORD size);
+
 bool RunningOnWin9x();
 
 // The environment a NULL environment stands for: the state's override,

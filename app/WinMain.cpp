@@ -12,6 +12,7 @@
 #include "SilentRun.h"
 #include "UserMessage.h"
 #include "StartupModes.h"
+#include "SwitchCheck.h"
 #include "TextUtil.h"
 #include "WindowUtil.h"
 
@@ -32,10 +33,8 @@ std::string WindowsVersionText()
 }
 
 // "/SILENT" and "/LOG:<path>"; a path holding commas was split into values.
-void SetUpRunMode()
+void SetUpRunMode(const CommandLineSwitches& switches)
 {
-    CommandLineSwitches switches;
-    switches.Parse();
     SetSilentRun(switches.HasSwitch("SILENT"));
     std::string path;
     for (const std::string& piece : switches.SwitchValues("LOG"))
@@ -51,7 +50,20 @@ void SetUpRunMode()
 int RunNormalMode(HINSTANCE instance)
 {
     InitCommonControls();
-    SetUpRunMode();
+    CommandLineSwitches switches;
+    switches.Parse();
+    SetUpRunMode(switches);
+    // Unattended, a switch the program cannot use ends the run untouched:
+    // guessing would remove every printer of the package. Interactive runs
+    // ignore it, as the user still sees the list and chooses.
+    const std::string unusable = UnusableSwitch(switches);
+    if (IsSilentRun() && !unusable.empty()) {
+        LogText("InvalidCommandLine", unusable.c_str());
+        LogEvent("Exit", "", SILENT_EXIT_INVALID_COMMAND_LINE);
+        return SILENT_EXIT_INVALID_COMMAND_LINE;
+    }
+    if (!unusable.empty())
+        LogText("SwitchIgnored", unusable.c_str());
     int exitCode = 0;
     // A thrown integer ends start-up and becomes the exit code.
     try {

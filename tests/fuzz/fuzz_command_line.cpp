@@ -1,9 +1,11 @@
-// Command-line switches: parsing, the value lists of every size, the filter.
+// Command-line switches: parsing, the value lists of every size, the filter,
+// the check of what an unattended run can use.
 #include <string>
 #include <vector>
 
 #include "CommandLineSwitches.h"
 #include "FuzzInput.h"
+#include "SwitchCheck.h"
 #include "SwitchFilter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -35,5 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     printer.SetDriverName(parts[2].c_str());
     printer.SetPelledName(parts[1].c_str());
     ApplySwitchFilter(printer, switches);
+    // Every switch is either usable or named; an empty line has none.
+    const std::string unusable = UnusableSwitch(switches);
+    if (!unusable.empty() && (unusable[0] != '/' || switches.Switches().empty()))
+        __builtin_trap();
     return 0;
 }

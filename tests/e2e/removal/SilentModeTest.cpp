@@ -204,6 +204,23 @@ TEST(SilentMode, NothingOfThePackageEndsWith1605)
     EXPECT_TRUE(Holds(outcome.log, " Exit  result=1605")) << outcome.log;
 }
 
+// A mistyped or unusable switch ends an unattended run before anything is
+// touched: without the check, every printer of the package would go.
+TEST(SilentMode, AnUnusableSwitchEndsWith1639AndTouchesNothing)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "typo.log";
+    ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath + " /MFG:VANTO /WHATIFF:report.txt", "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, logPath);
+
+    EXPECT_EQ(1639u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.windowsSeen);
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_TRUE(run.Spooler().Journal().empty());
+    EXPECT_TRUE(Holds(outcome.log, " InvalidCommandLine /WHATIFF: unknown switch")) << outcome.log;
+    EXPECT_TRUE(Holds(outcome.log, " Exit  result=1639")) << outcome.log;
+}
+
 // A log that cannot be written (a directory that does not exist) changes
 // nothing: the removal runs and ends as usual.
 TEST(SilentMode, AnUnwritableLogDoesNotStopTheRemoval)

@@ -18,6 +18,10 @@ int g_spoolerStopWait = 0;
 int g_spoolerStartWait = 0;
 int g_enumerationAttempts = 0;
 
+// What a sequence without a dialog shows: nothing.
+class HiddenView : public LoadingView {};
+HiddenView g_hiddenView;
+
 // Waits the first time for limit + 1 ticks, any later time for one.
 bool StillWaiting(int& counter, int limit)
 {
@@ -56,36 +60,20 @@ void LoadingSequence::ResetProcessCounters()
 }
 
 LoadingSequence::LoadingSequence()
-    : database(nullptr), switches(), LoadingStep(0), osInfo(), foundScripts(), view(nullptr), ownerWindow(nullptr),
-      strings(nullptr), scriptsLoaded(0), fullProfileBuild(), printerEnumeration()
+    : database(nullptr), switches(), LoadingStep(0), osInfo(), foundScripts(), view(&g_hiddenView),
+      ownerWindow(nullptr), strings(nullptr), scriptsLoaded(0), fullProfileBuild(), printerEnumeration()
 {
     switches.Parse();
 }
 
 LoadingSequence::~LoadingSequence() = default;
 
+void LoadingSequence::SetView(LoadingView* value) { view = value ? value : &g_hiddenView; }
+
 void LoadingSequence::SetOwnerWindow(HWND window)
 {
     ownerWindow = window;
     strings.SetInstance(window ? GetWindowInstance(window) : nullptr);
-}
-
-void LoadingSequence::ShowError(UINT textId, UINT style)
-{
-    if (view)
-        view->ShowError(textId, style);
-}
-
-void LoadingSequence::SetProgressPosition(int position)
-{
-    if (view)
-        view->SetProgressPosition(position);
-}
-
-void LoadingSequence::SetProgressIncrement(int increment)
-{
-    if (view)
-        view->SetProgressIncrement(increment);
 }
 
 void LoadingSequence::FindMasterScripts()
@@ -102,9 +90,9 @@ void LoadingSequence::FindMasterScripts()
     for (const std::string& script : foundScripts)
         LogText("ScriptFound", script.c_str());
     if (foundScripts.empty())
-        ShowError(IDS_NO_SCRIPTS, MB_ICONERROR);
-    SetProgressPosition(20);
-    SetProgressIncrement(foundScripts.empty() ? 10 : 10 / static_cast<int>(foundScripts.size()));
+        view->ShowError(IDS_NO_SCRIPTS, MB_ICONERROR);
+    view->SetProgressPosition(20);
+    view->SetProgressIncrement(foundScripts.empty() ? 10 : 10 / static_cast<int>(foundScripts.size()));
 }
 
 UINT LoadingSequence::RunStep(bool& continues)
@@ -158,7 +146,7 @@ UINT LoadingSequence::RunStep(bool& continues)
         if (database && opened == 0 && g_enumerationAttempts == 0) {
             LogText("PrinterEnumeration", "failed; loading starts over");
             LoadingStep = 0;
-            SetProgressPosition(5);
+            view->SetProgressPosition(5);
         }
         ++g_enumerationAttempts;
         if (database && LoadingStep == 9)
@@ -167,8 +155,8 @@ UINT LoadingSequence::RunStep(bool& continues)
     }
     case 10:
         CloseCompanionPrograms();
-        SetProgressIncrement(1);
-        SetProgressPosition(95);
+        view->SetProgressIncrement(1);
+        view->SetProgressPosition(95);
         break;
     default:
         break;

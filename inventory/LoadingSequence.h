@@ -20,12 +20,12 @@ class PrinterEnumeration;
 class UninstallDatabase;
 
 // What the loading dialog shows of the sequence: its progress bar and its
-// error messages.
+// error messages; by default nothing.
 class LoadingView {
 public:
-    virtual void SetProgressPosition(int position) = 0;
-    virtual void SetProgressIncrement(int increment) = 0;
-    virtual void ShowError(UINT textId, UINT style) = 0;
+    virtual void SetProgressPosition(int) {}
+    virtual void SetProgressIncrement(int) {}
+    virtual void ShowError(UINT, UINT) {}
 
 protected:
     ~LoadingView() {}
@@ -36,7 +36,8 @@ public:
     LoadingSequence();
     ~LoadingSequence();
 
-    void SetView(LoadingView* value) { view = value; }
+    // nullptr: nothing is shown.
+    void SetView(LoadingView* value);
     // Owner of the enumeration's message boxes.
     void SetOwnerWindow(HWND window);
 
@@ -73,11 +74,8 @@ private:
     bool ContinueFullProfile();
     // Step 9's enumeration; false while it goes on, else its result.
     bool ContinueEnumeration(int& opened);
-    void ShowError(UINT textId, UINT style);
-    void SetProgressPosition(int position);
-    void SetProgressIncrement(int increment);
 
-    LoadingView* view;
+    LoadingView* view;  // never nullptr
     HWND ownerWindow;
     StringLoader strings;
     std::size_t scriptsLoaded;  // of foundScripts, while step 7 runs

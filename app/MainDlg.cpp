@@ -5,6 +5,7 @@
 #include "DirectoryPaths.h"
 #include "EventLog.h"
 #include "ExtraInfoDlg.h"
+#include "LookOnly.h"
 #include "PrivateMessages.h"
 #include "SilentRun.h"
 #include "SystemRestart.h"
@@ -168,7 +169,7 @@ void CMainDlg::RunStartSequence()
     }
     if (components.choice == COMPONENT_SCANNER) {
         EndDialog(hwnd, 1);
-        RunScannerUninstaller(hwnd, database.productGuid, strings);
+        StartScannerUninstaller();
         return;
     }
     if (database.pick) {
@@ -241,7 +242,7 @@ void CMainDlg::OnRemovalDone()
     if (!database.uninstallScanner)
         return;
     EndDialog(hwnd, 1);
-    if (RunScannerUninstaller(hwnd, database.productGuid, strings) == 1)
+    if (StartScannerUninstaller() == 1 || LookOnlyRecord())
         return;
     if (database.isWin9x && database.restartNeeded) {
         const std::string question = strings.GetString(IDS_RESTART_QUESTION);
@@ -250,6 +251,16 @@ void CMainDlg::OnRemovalDone()
             IDYES)
             RemovePage::restartSystem(osInfo);
     }
+}
+
+int CMainDlg::StartScannerUninstaller()
+{
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        look->SetStep(RemovalSequence::kFinalStep);
+        look->Note("StartScannerUninstaller", database.productGuid, LookResult::kFound);
+        return 0;
+    }
+    return RunScannerUninstaller(hwnd, database.productGuid, strings);
 }
 
 void CMainDlg::ShowAboutBox()

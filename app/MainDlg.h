@@ -39,6 +39,8 @@ private:
     void RunUnattended();
     void OnUninstall();
     void OnRemovalDone();
+    // The scanner's own uninstaller; in a what-if run only noted.
+    int StartScannerUninstaller();
     void ShowAboutBox();
     void ShowExtraInfo(int selectedCount);
     void ShowPages(bool selection);

@@ -2,11 +2,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "CommandLineSwitches.h"
 #include "DllSearch.h"
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "MainDlg.h"
 #include "MessageLog.h"
 #include "SilentRun.h"
@@ -14,6 +16,7 @@
 #include "StartupModes.h"
 #include "SwitchCheck.h"
 #include "TextUtil.h"
+#include "WhatIfEnd.h"
 #include "WindowUtil.h"
 
 namespace {
@@ -36,15 +39,14 @@ std::string WindowsVersionText()
 void SetUpRunMode(const CommandLineSwitches& switches)
 {
     SetSilentRun(switches.HasSwitch("SILENT"));
-    std::string path;
-    for (const std::string& piece : switches.SwitchValues("LOG"))
-        path += (path.empty() ? "" : ",") + piece;
-    OpenEventLog(path.c_str());
+    OpenEventLog(switches.PathValue("LOG").c_str());
     if (IsSilentRun() || EventLogEnabled())
         SetMessageBoxHandler(LoggingMessageBoxHandler);
     LogText("Start", GetCommandLineA());
     LogText("Windows", WindowsVersionText().c_str());
     LogText("Mode", IsSilentRun() ? "silent" : "interactive");
+    if (switches.HasSwitch("WHATIF"))
+        LogText("WhatIf", switches.PathValue("WHATIF").c_str());
 }
 
 int RunNormalMode(HINSTANCE instance)
@@ -64,6 +66,11 @@ int RunNormalMode(HINSTANCE instance)
     }
     if (!unusable.empty())
         LogText("SwitchIgnored", unusable.c_str());
+    // "/WHATIF:<path>": the whole run only looks; the report says what it saw.
+    const std::string whatIfPath = TrimmedOf(switches.PathValue("WHATIF"), "\" ");
+    const bool whatIf = switches.HasSwitch("WHATIF") && !whatIfPath.empty() && whatIfPath.size() < kTextField;
+    WhatIfRecord whatIfRecord;
+    std::unique_ptr<LookOnlyScope> lookOnly(whatIf ? new LookOnlyScope(whatIfRecord) : nullptr);
     int exitCode = 0;
     // A thrown integer ends start-up and becomes the exit code.
     try {
@@ -78,6 +85,8 @@ int RunNormalMode(HINSTANCE instance)
             main.DoModal(nullptr, "IDD_MAIN_NOBMP", instance));
         if (IsSilentRun())
             exitCode = main.SilentExitCode();
+        if (whatIf)
+            exitCode = FinishWhatIf(main, whatIfRecord, whatIfPath, WindowsVersionText(), exitCode);
     } catch (int thrown) {
         exitCode = thrown;
     }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "PrivateMessages.h"
 #include "SilentRun.h"
 #include "SystemChecks.h"
@@ -82,7 +83,7 @@ void CLoadingDlg::AskToStop()
     if (ShowMessageBox(hwnd, text.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES) {
         // Stopped after step 2 and before step 4: printing would stay off
         // once the program has ended.
-        if (loading.osInfo.IsNT() && (loading.LoadingStep == 3 || loading.LoadingStep == 4))
+        if (loading.osInfo.IsNT() && (loading.LoadingStep == 3 || loading.LoadingStep == 4) && !LookOnlyRecord())
             StartSpoolerWhenStopped(kSpoolerStopWaitMs);
         EndDialog(hwnd, 0);
     } else

@@ -5,6 +5,7 @@
 #include "EventLog.h"
 #include "FullProfileBuild.h"
 #include "IniDocument.h"
+#include "LookOnly.h"
 #include "PrinterEnumeration.h"
 #include "ScriptSearch.h"
 #include "SystemChecks.h"
@@ -103,11 +104,13 @@ UINT LoadingSequence::RunStep(bool& continues)
         if (!administratorCheck(osInfo))
             return IDS_NO_ADMIN_RIGHTS;
         break;
+    // A what-if run neither closes programs nor stops the spooler.
     case 1:
-        CloseCompanionPrograms();
+        if (!LookOnlyRecord())
+            CloseCompanionPrograms();
         break;
     case 2:
-        if (osInfo.IsNT())
+        if (osInfo.IsNT() && !LookOnlyRecord())
             StopSpooler();
         break;
     case 3:
@@ -115,7 +118,7 @@ UINT LoadingSequence::RunStep(bool& continues)
             return 0;
         break;
     case 4:
-        if (osInfo.IsNT() && !StartSpoolerWhenStopped())
+        if (osInfo.IsNT() && !LookOnlyRecord() && !StartSpoolerWhenStopped())
             return IDS_SPOOLER_UNSTABLE;
         break;
     case 5:
@@ -154,7 +157,8 @@ UINT LoadingSequence::RunStep(bool& continues)
         break;
     }
     case 10:
-        CloseCompanionPrograms();
+        if (!LookOnlyRecord())
+            CloseCompanionPrograms();
         view->SetProgressIncrement(1);
         view->SetProgressPosition(95);
         break;

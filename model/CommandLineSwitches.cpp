@@ -118,3 +118,11 @@ int CommandLineSwitches::GetSwitchValues(const char* name, char* buffer, int* si
     *out = '\0';
     return 1;
 }
+
+std::string CommandLineSwitches::PathValue(const char* name) const
+{
+    std::string path;
+    for (const std::string& piece : SwitchValues(name))
+        path += (path.empty() ? "" : ",") + piece;
+    return path;
+}

@@ -30,6 +30,9 @@ public:
     int GetSwitchValues(const char* name, char* buffer, int* size) const;
     // The same values, uncut and without size limits.
     std::vector<std::string> SwitchValues(const char* name) const;
+    // A path given as the value ("/LOG:C:\a,b.log"): the values joined again
+    // at the commas that split them.
+    std::string PathValue(const char* name) const;
 
     const std::vector<Switch>& Switches() const { return switches; }
 

@@ -18,6 +18,7 @@ struct KnownSwitch {
 const KnownSwitch kKnownSwitches[] = {
     {"SILENT", Values::kNone},   {"UNPELL", Values::kNone},    {"NOPICK", Values::kNone},
     {"MFG", Values::kOneOrMore}, {"PRN", Values::kOneOrMore}, {"LOG", Values::kPath},
+    {"WHATIF", Values::kPath},
 };
 
 bool Blank(const std::string& value) { return TrimmedOf(value, "\" \t").empty(); }

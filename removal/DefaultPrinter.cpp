@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DirectoryPaths.h"
+#include "LookOnly.h"
 #include "SpoolerCalls.h"
 
 namespace {
@@ -63,6 +64,10 @@ int MakeDefaultPrinter(const COSInfo& os, char (&printerName)[kTextField])
     PrinterHandle handle;
     if (!OpenPrinterA(printerName, handle.Receive(), &defaults) || !handle.Valid())
         return 0;
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        look->Note("SetDefaultPrinter", printerName, LookResult::kFound);
+        return 1;
+    }
 
     HANDLE printer = handle.Get();
     int result = 0;

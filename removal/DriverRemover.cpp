@@ -10,6 +10,7 @@
 
 #include "EventLog.h"
 #include "KeyName.h"
+#include "LookOnly.h"
 #include "OemInf.h"
 #include "RegistryTree.h"
 #include "RemovalSequence.h"
@@ -71,6 +72,14 @@ std::vector<std::string> DriverCandidates(const UninstallDatabase& database)
     return candidates;
 }
 
+// Found: the spooler has just listed it.
+BOOL LookAtSpoolerDeletion(WhatIfRecord& look, const char* action, const std::string& target, const std::string& gone)
+{
+    look.Note(action, target, LookResult::kFound);
+    look.MarkGone(gone);
+    return TRUE;
+}
+
 void QueueLine(UninstallDatabase& database, const std::string& line)
 {
     if (line.size() < kTextField)
@@ -128,10 +137,18 @@ void RemovalSequence::RemoveDriver(const char* environment, const std::string& d
         if (!OpenPrinterA(const_cast<char*>(driver.c_str()), printer.Receive(), nullptr) || !printer.Valid())
             candidate = true;
     }
-    if (!candidate || UsedByRemainingPrinter(database->printers, driver))
+    if (!candidate)
         return;
+    WhatIfRecord* look = LookOnlyRecord();
+    if (UsedByRemainingPrinter(database->printers, driver)) {
+        if (look)
+            look->Stays("a printer that stays uses it", SpoolerTarget(environment, driver));
+        return;
+    }
     const BOOL deleted =
-        DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
+        look ? LookAtSpoolerDeletion(*look, "DeletePrinterDriver", SpoolerTarget(environment, driver),
+                                     GoneDriver(environment, driver))
+             : DeletePrinterDriverA(nullptr, const_cast<char*>(environment), const_cast<char*>(driver.c_str()));
     const DWORD result = Win32Result(deleted);
     LogEvent("DeletePrinterDriver", driver.c_str(), result);
     // A driver the spooler keeps (in use, access denied) keeps its keys
@@ -188,8 +205,24 @@ bool RemovalSequence::ContinueMonitorStep(WorkBudget& budget)
 
 void RemovalSequence::RemoveMonitor(const char* server, const char* environment, const std::string& monitor)
 {
-    const BOOL deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
-                                        const_cast<char*>(monitor.c_str()));
+    BOOL deleted = FALSE;
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        // Monitors have no environment: the first pass takes one.
+        std::vector<std::string> installed;
+        EnumMonitorNames(installed);
+        if (Contains(installed, monitor)) {
+            deleted = LookAtSpoolerDeletion(*look, "DeleteMonitor", monitor, GoneMonitor(monitor));
+        } else {
+            SetLastError(ERROR_UNKNOWN_PRINT_MONITOR);
+            // Noted once, as for a monitor found.
+            if (!look->IsGone(GoneMonitor(monitor)))
+                look->Note("DeleteMonitor", monitor, LookResult::kNotFound);
+            look->MarkGone(GoneMonitor(monitor));
+        }
+    } else {
+        deleted = DeleteMonitorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                 const_cast<char*>(monitor.c_str()));
+    }
     LogEvent("DeleteMonitor", monitor.c_str(), Win32Result(deleted));
     if (!osInfo.IsWin32s() && IsSingleKeyName(monitor.c_str()))
         DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kMonitorsKey) + monitor).c_str());
@@ -225,8 +258,12 @@ void RemovalSequence::removePrintProcessors(const char* server, const char* envi
             continue;
         if (!processorNotInUse(server, environment, processor.c_str()))
             continue;
-        const BOOL deleted = DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
-                                                   const_cast<char*>(processor.c_str()));
+        WhatIfRecord* look = LookOnlyRecord();
+        const BOOL deleted =
+            look ? LookAtSpoolerDeletion(*look, "DeletePrintProcessor", SpoolerTarget(environment, processor),
+                                         GoneProcessor(environment, processor))
+                 : DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
+                                         const_cast<char*>(processor.c_str()));
         LogEvent("DeletePrintProcessor", processor.c_str(), Win32Result(deleted));
         if (osInfo.IsWin9x()) {
             DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());

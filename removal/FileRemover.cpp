@@ -10,6 +10,7 @@
 #include "DeferredDeletion.h"
 #include "DirectoryPaths.h"
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "MatchingFiles.h"
 #include "OemInf.h"
 #include "ProgmanDde.h"
@@ -128,14 +129,18 @@ void RemovalSequence::RemoveShortcut(const std::string& entry)
     if (item.empty()) {
         const std::string folder = Folder(osInfo.IsNT() ? DIR_COMMON_PROGRAMS : DIR_PROGRAMS, group);
         if (!folder.empty())
-            RemoveDirectoryA(folder.c_str());
+            RemoveEmptyDirectory(folder.c_str());
         return;
     }
     // A pattern would take every shortcut it matches.
     if (!UsableFileName(item))
         return;
     if (osInfo.IsWin32s()) {
-        progmanDeleteItem(group.c_str(), item.c_str());
+        // Program Manager cannot be asked what it holds without changing it.
+        if (WhatIfRecord* look = LookOnlyRecord())
+            look->Note("ProgmanDeleteItem", group + "," + item, LookResult::kFound);
+        else
+            progmanDeleteItem(group.c_str(), item.c_str());
         return;
     }
     FileSpec itemName;
@@ -194,6 +199,8 @@ std::unique_ptr<ListedFilesWalk> RemovalSequence::WalkForFiles(const std::vector
         std::string directory;
         if (UsableOemDirectory(raw, windowsOwn, directory))
             walk->AddTree(directory.c_str(), kOemTreeDepth, 1, true);
+        else if (WhatIfRecord* look = LookOnlyRecord())
+            look->Stays("Windows' own directory or no usable path", raw);
     }
     return walk;
 }

@@ -1,6 +1,7 @@
 #include "HookRunner.h"
 
 #include "DirectoryPaths.h"
+#include "LookOnly.h"
 #include "TextUtil.h"
 
 namespace {
@@ -55,6 +56,11 @@ void RunUnregisterHooks(const std::vector<std::string>& hooks, HWND page, HINSTA
             CopyText(candidate, inDriverDirectory);
         else if (ownOk && FileExists(besideUs))
             CopyText(candidate, besideUs);
+        if (WhatIfRecord* look = LookOnlyRecord()) {
+            const std::string target = std::string(candidate[0] ? candidate : name) + "," + function;
+            look->Note("RunHook", target, candidate[0] ? LookResult::kFound : LookResult::kNotFound);
+            continue;
+        }
         if (candidate[0] == '\0')
             continue;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DirectoryPaths.h"
+#include "LookOnly.h"
 #include "SetupApi.h"
 #include "TextUtil.h"
 #include "UniqueHandle.h"
@@ -99,6 +100,12 @@ bool NamesInstalledDriver(const char* path, const std::vector<std::string>& inst
 
 void DeleteKeepingNothing(const char* path, DWORD attributes)
 {
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        const bool present = !look->IsGone(GoneFile(path)) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+        look->Note("DeleteFile", path, present ? LookResult::kFound : LookResult::kNotFound);
+        look->MarkGone(GoneFile(path));
+        return;
+    }
     SetFileAttributesA(path, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     DeleteFileA(path);
 }
@@ -143,6 +150,21 @@ int UninstallOemInf(const char* fileName)
     if (length == 0 || length >= MAX_PATH || !filePart || !*filePart)
         return 2;
     const auto uninstall = SystemSetupApi().uninstallOemInf;
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        FileSpec inf;
+        inf.Resolve(DIR_INF);
+        const std::string path = std::string(inf.DirectoryPath()) + filePart;
+        look->Note("UninstallOemInf", path, uninstall ? LookResult::kFound : LookResult::kRefused);
+        if (!uninstall)
+            return 2;
+        look->MarkGone(GoneFile(path));
+        const std::string twin = path.substr(0, path.size() - 3) + "PNF";
+        if (path.size() > 4 && GetFileAttributesA(twin.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            look->Note("DeleteFile", twin, LookResult::kFound);
+            look->MarkGone(GoneFile(twin));
+        }
+        return 0;
+    }
     const int result = uninstall && uninstall(filePart, SUOI_FORCEDELETE, nullptr) ? 0 : 2;
     // The precompiled twin belongs to the INF; some Setup API versions
     // leave it behind, and nothing else would ever remove it.

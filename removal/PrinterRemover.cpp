@@ -12,6 +12,8 @@
 #include "EventLog.h"
 #include "DirectoryPaths.h"
 #include "KeyName.h"
+#include "LookOnly.h"
+#include "RegistryTree.h"
 #include "RemovalSequence.h"
 #include "SpoolerCalls.h"
 #include "UninstallDatabase.h"
@@ -51,10 +53,33 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* printerName, ch
                            &needed) == ERROR_SUCCESS;
 }
 
+// The look of RemoveClassKeys: each subkey as far as one would stay.
+void LookAtClassKeys(const char* id)
+{
+    std::vector<std::string> subkeys;
+    {
+        RegistryKey key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, id, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
+            char subkey[257];
+            for (DWORD index = 0; RegEnumKeyA(key.Get(), index, subkey, sizeof(subkey)) == ERROR_SUCCESS; ++index)
+                subkeys.push_back(std::string(id) + "\\" + subkey);
+        }
+    }
+    for (const std::string& subkey : subkeys) {
+        if (DeleteRegistryKeyWithoutSubkeys(HKEY_CLASSES_ROOT, subkey.c_str()) == ERROR_ACCESS_DENIED)
+            break;
+    }
+    DeleteRegistryKeyWithoutSubkeys(HKEY_CLASSES_ROOT, id);
+}
+
 void RemoveClassKeys(const char* id)
 {
     if (!IsSingleKeyName(id))
         return;
+    if (LookOnlyRecord()) {
+        LookAtClassKeys(id);
+        return;
+    }
     {
         RegistryKey key;
         if (RegOpenKeyA(HKEY_CLASSES_ROOT, id, key.Receive()) == ERROR_SUCCESS && key.Valid()) {
@@ -101,11 +126,15 @@ void RemoveUsbDeviceOfPackage(const PrinterList& printers)
 void DeletePerUserValues(const char* printerName)
 {
     for (const char* path : kPerUserKeysNT) {
-        RegistryKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS) {
-            RegDeleteValueA(key.Get(), printerName);
-        }
+        DeleteRegistryValue(HKEY_CURRENT_USER, path, printerName);
     }
+}
+
+BOOL LookAtPrinterDeletion(WhatIfRecord& look, const char* action, const char* name)
+{
+    look.Note(action, name, LookResult::kFound);
+    look.MarkGone(GonePrinter(name));
+    return TRUE;
 }
 
 void QueueRegistryLine(UninstallDatabase& database, const std::string& line)
@@ -155,8 +184,10 @@ void RemovalSequence::RemovePrinter(InstalledPrinter& printer)
         CopyText(progress.remainingPrinter, printer.name);
         return;
     }
+    WhatIfRecord* look = LookOnlyRecord();
     if (printer.serverName[0]) {
-        const BOOL deleted = DeletePrinterConnectionA(printer.name);
+        const BOOL deleted = look ? LookAtPrinterDeletion(*look, "DeletePrinterConnection", printer.name)
+                                  : DeletePrinterConnectionA(printer.name);
         LogEvent("DeletePrinterConnection", printer.name, Win32Result(deleted));
         if (deleted) {
             if (printer.isDefault == 1)
@@ -178,7 +209,8 @@ void RemovalSequence::RemovePrinter(InstalledPrinter& printer)
         char uniqueId[33];
         if (ReadUniqueId(osInfo, handle.Get(), printer.name, uniqueId))
             RemoveClassKeys(uniqueId);
-        const BOOL deleted = DeletePrinter(handle.Get());
+        const BOOL deleted =
+            look ? LookAtPrinterDeletion(*look, "DeletePrinter", printer.name) : DeletePrinter(handle.Get());
         LogEvent("DeletePrinter", printer.name, Win32Result(deleted));
         if (deleted) {
             if (printer.isDefault == 1)
@@ -227,11 +259,14 @@ void RemovalSequence::KeepPrintersStillInstalled()
 
 void RemovalSequence::AnnounceDefaultPrinter()
 {
+    // A what-if run asks nothing and shows its outcome in the report.
+    const bool quiet = LookOnlyRecord() != nullptr;
     const char* remainingPrinter = progress.remainingPrinter;
     const std::string caption = strings.GetString(IDS_CAPTION);
     if (remainingPrinter[0] == '\0') {
         const std::string text = strings.GetString(IDS_DEFAULT_REMOVED_NONE);
-        ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
+        if (!quiet)
+            ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
         return;
     }
     if (setDefaultPrinter(progress.remainingPrinter)) {
@@ -240,5 +275,6 @@ void RemovalSequence::AnnounceDefaultPrinter()
     }
     // The text may come from an INI file: never use it as a format.
     const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_DEFAULT_REMOVED_NEW), remainingPrinter);
-    ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
+    if (!quiet)
+        ShowMessageBox(ownerWindow, text.c_str(), caption.c_str(), MB_OK);
 }

@@ -11,6 +11,7 @@
 #include "DirectoryPaths.h"
 #include "IniDocument.h"
 #include "LoadLine.h"
+#include "LookOnly.h"
 #include "RegistryLine.h"
 #include "RegistryTree.h"
 #include "RemovalSequence.h"
@@ -138,6 +139,12 @@ struct KeptRegistry {
     }
 };
 
+void SayWhyItStays(const std::string& line)
+{
+    if (WhatIfRecord* look = LookOnlyRecord())
+        look->Stays("a printer that stays or an ignore profile needs it", line);
+}
+
 }  // namespace
 
 void RemovalSequence::collectOemPaths()
@@ -189,7 +196,11 @@ void RemovalSequence::removeIniEntries()
         const std::string path = directory + file.FileName();
         if (!FitsField(path.c_str()) || file.FileName()[0] == '\0')
             continue;
-        if (FindEntryInSection(path.c_str(), fields[1].c_str(), fields[2].c_str()))
+        if (!FindEntryInSection(path.c_str(), fields[1].c_str(), fields[2].c_str()))
+            continue;
+        if (WhatIfRecord* look = LookOnlyRecord())
+            look->Note("DeleteIniEntry", path + " [" + fields[1] + "] " + fields[2], LookResult::kFound);
+        else
             RemoveEntryLine(path.c_str(), fields[1].c_str(), fields[2].c_str());
     }
 }
@@ -209,14 +220,12 @@ int RemovalSequence::removeStartupEntry(const char* valueName, const char* comma
 {
     if (IsEmptyText(valueName) || IsEmptyText(command))
         return 0;
-    if (!osInfo.IsWin32s()) {
-        RegistryKey run;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), 0, KEY_ALL_ACCESS, run.Receive()) !=
-            ERROR_SUCCESS)
-            return 0;
-        return RegDeleteValueA(run.Get(), valueName) == ERROR_SUCCESS ? 1 : 0;
-    }
-    WriteProfileStringA(nullptr, nullptr, nullptr);
+    if (!osInfo.IsWin32s())
+        return DeleteRegistryValue(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), valueName) == ERROR_SUCCESS ? 1
+                                                                                                              : 0;
+    WhatIfRecord* look = LookOnlyRecord();
+    if (!look)
+        WriteProfileStringA(nullptr, nullptr, nullptr);
     // The whole line, however long: a cut line written back would lose the
     // programs past the cut.
     std::vector<char> load;
@@ -234,6 +243,10 @@ int RemovalSequence::removeStartupEntry(const char* valueName, const char* comma
     std::string line = load.data();
     if (!RemoveLoadCommand(line, lowered))
         return 0;
+    if (look) {
+        look->Note("RemoveLoadCommand", std::string("win.ini [windows] load ") + command, LookResult::kFound);
+        return 1;
+    }
     const int result = WriteProfileStringA("windows", "load", line.c_str()) ? 1 : 0;
     WriteProfileStringA(nullptr, nullptr, nullptr);
     return result;
@@ -258,11 +271,10 @@ void RemovalSequence::applyRegistryLines()
             continue;
         if (!line.value.empty()) {
             if (kept.ClaimsValue(line.root, line.key, line.value))
-                continue;
-            RegistryKey key;
-            if (RegOpenKeyExA(root, line.key.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS)
+                SayWhyItStays(text);
+            else
                 LogEvent("RegDeleteValue", text.c_str(),
-                         static_cast<unsigned long>(RegDeleteValueA(key.Get(), line.value.c_str())));
+                         static_cast<unsigned long>(DeleteRegistryValue(root, line.key.c_str(), line.value.c_str())));
             continue;
         }
         if (!MayDeleteKey(line.root, line.key))
@@ -271,13 +283,17 @@ void RemovalSequence::applyRegistryLines()
             // A line without a code names the key and its values; the 9x
             // family's RegDeleteKeyA would take its subkeys along too (the
             // maker's key holds its other products).
-            if (!kept.ClaimsAnythingIn(line.root, line.key))
+            if (kept.ClaimsAnythingIn(line.root, line.key))
+                SayWhyItStays(text);
+            else
                 LogEvent("RegDeleteKey", text.c_str(),
                          static_cast<unsigned long>(DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())));
             continue;
         }
-        if (kept.TreeHolds(line.root, line.key))
+        if (kept.TreeHolds(line.root, line.key)) {
+            SayWhyItStays(text);
             continue;
+        }
         if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
             LogEvent("DeleteRegistryTree", text.c_str(),
                      static_cast<unsigned long>(

@@ -4,9 +4,11 @@
 
 #include "DirectoryPaths.h"
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "MatchingFiles.h"
 #include "RemovalProfileBuild.h"
 #include "SpoolerCalls.h"
+#include "StayReasons.h"
 #include "SystemChecks.h"
 #include "UninstallDatabase.h"
 #include "UninstallProfileLog.h"
@@ -131,6 +133,8 @@ RemovalSequence::Tick RemovalSequence::RunTick(WorkBudget& budget)
     if (step < 0 || step > kFinalStep)
         return Tick::kEnded;
     const int running = step;
+    if (WhatIfRecord* look = LookOnlyRecord())
+        look->SetStep(running);
     const StepEnd end = (this->*kSteps[running])(budget);
     if (end == StepEnd::kContinues)
         return Tick::kContinues;
@@ -164,6 +168,10 @@ RemovalSequence::StepEnd RemovalSequence::BuildRemovalProfileStep(WorkBudget& bu
         return StepEnd::kContinues;
     if (database)
         LogProfileSizes("RemovalProfile", database->removalProfile);
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        if (database)
+            NoteWhatStays(*database, *look);
+    }
     ++step;
     view->MarkRow(1);
     return StepEnd::kStays;
@@ -172,9 +180,13 @@ RemovalSequence::StepEnd RemovalSequence::BuildRemovalProfileStep(WorkBudget& bu
 RemovalSequence::StepEnd RemovalSequence::WaitForUtilityStep(WorkBudget&)
 {
     view->MarkRow(1);
-    if (database && !database->utilityNotTargeted && utility.Busy(osInfo))
-        return StepEnd::kStays;
-    return StepEnd::kNext;
+    if (!database || database->utilityNotTargeted)
+        return StepEnd::kNext;
+    if (LookOnlyRecord()) {
+        utility.LookAtStart();
+        return StepEnd::kNext;
+    }
+    return utility.Busy(osInfo) ? StepEnd::kStays : StepEnd::kNext;
 }
 
 RemovalSequence::StepEnd RemovalSequence::PrinterRowStep(WorkBudget&)
@@ -218,13 +230,21 @@ RemovalSequence::StepEnd RemovalSequence::ServiceStep(WorkBudget&)
 RemovalSequence::StepEnd RemovalSequence::StopSpoolerStep(WorkBudget&)
 {
     CollectDriverFiles();
+    WhatIfRecord* look = LookOnlyRecord();
     if (osInfo.IsWin9x()) {
-        if (osInfo.GetVersionKind() == OSVER_WIN95)
-            CloseWin95Spooler();
+        if (osInfo.GetVersionKind() == OSVER_WIN95) {
+            if (look)
+                look->Note("CloseSpooler", "Spooler", LookResult::kFound);
+            else
+                CloseWin95Spooler();
+        }
         if (database)
             database->restartNeeded = 1;
     } else if (osInfo.IsNT()) {
-        spoolerStopped = StopSpooler() == 1;
+        if (look)
+            look->Note("StopSpooler", "Spooler", LookResult::kFound);
+        else
+            spoolerStopped = StopSpooler() == 1;
     }
     return AdvanceRowWhen(true);
 }
@@ -275,8 +295,12 @@ RemovalSequence::StepEnd RemovalSequence::RegistryStep(WorkBudget&)
 
 RemovalSequence::StepEnd RemovalSequence::StartSpoolerStep(WorkBudget&)
 {
-    if (osInfo.IsNT())
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        if (osInfo.IsNT())
+            look->Note("StartSpooler", "Spooler", LookResult::kFound);
+    } else if (osInfo.IsNT()) {
         StartSpoolerLogged();
+    }
     spoolerStopped = false;
     return StepEnd::kNext;
 }

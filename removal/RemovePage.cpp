@@ -1,6 +1,7 @@
 #include "RemovePage.h"
 
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "PrivateMessages.h"
 #include "SystemRestart.h"
 #include "UninstallDatabase.h"
@@ -211,8 +212,9 @@ void RemovePage::Finished()
     if (savedCursor)
         SetCursor(savedCursor);
     const UninstallDatabase* database = removal.Database();
-    const bool scanner = database && database->uninstallScanner;
-    if (database && database->isWin9x && database->restartNeeded && !scanner) {
+    // A what-if run ends with the report's own message instead.
+    const bool quiet = (database && database->uninstallScanner) || LookOnlyRecord();
+    if (database && database->isWin9x && database->restartNeeded && !quiet) {
         const std::string question = strings.GetString(IDS_RESTART_QUESTION);
         const std::string caption = strings.GetString(IDS_CAPTION);
         if (ShowMessageBox(hwnd, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
@@ -221,7 +223,7 @@ void RemovePage::Finished()
             const std::string failed = strings.GetString(IDS_RESTART_FAILED);
             ShowMessageBox(hwnd, failed.c_str(), caption.c_str(), MB_SETFOREGROUND);
         }
-    } else if (!scanner) {
+    } else if (!quiet) {
         const std::string done = strings.GetString(IDS_FINISHED);
         const std::string caption = strings.GetString(IDS_CAPTION);
         ShowMessageBox(hwnd, done.c_str(), caption.c_str(), MB_SETFOREGROUND);

@@ -1,6 +1,7 @@
 #include "ServiceRemover.h"
 
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "ServiceApi.h"
 #include "Win32Result.h"
 
@@ -16,8 +17,15 @@ bool RemoveServices(const COSInfo& os, const std::vector<std::string>& services)
         if (name.empty())
             continue;
         const ServiceHandle service(ServiceOpen(manager.Get(), name.c_str(), SERVICE_ALL_ACCESS));
+        WhatIfRecord* look = LookOnlyRecord();
+        if (look)
+            look->Note("DeleteService", name, service.Valid() ? LookResult::kFound : LookResult::kNotFound);
         if (!service.Valid())
             continue;
+        if (look) {
+            marked = true;
+            continue;
+        }
         // Services are not stopped: deletion completes when the last handle
         // goes, at the latest at the restart.
         const DWORD result = Win32Result(ServiceDelete(service.Get()));

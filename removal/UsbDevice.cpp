@@ -4,6 +4,7 @@
 
 #include "EventLog.h"
 #include "HardwareIdMatch.h"
+#include "LookOnly.h"
 #include "SetupApi.h"
 #include "TextUtil.h"
 
@@ -33,8 +34,16 @@ public:
     {
         SP_DEVINFO_DATA device = {};
         device.cbSize = sizeof(device);
-        if (api.enumDeviceInfo(devices, index, &device))
-            api.removeDevice(devices, &device);
+        if (!api.enumDeviceInfo(devices, index, &device))
+            return;
+        if (WhatIfRecord* look = LookOnlyRecord()) {
+            DeviceNode node = 0;
+            char ids[514];
+            At(index, node, ids);
+            look->Note("RemoveDevice", ids, LookResult::kFound);
+            return;
+        }
+        api.removeDevice(devices, &device);
     }
 
 private:

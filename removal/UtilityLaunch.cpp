@@ -3,6 +3,7 @@
 #include <string>
 
 #include "DllSearch.h"
+#include "LookOnly.h"
 #include "OemPath.h"
 #include "ProtectedDirectoriesOfSystem.h"
 #include "TextUtil.h"
@@ -80,6 +81,17 @@ bool UtilityLaunch::Start()
     CloseHandle(process.hThread);
     utilityProcess = process.hProcess;
     return true;
+}
+
+void UtilityLaunch::LookAtStart()
+{
+    WhatIfRecord* look = LookOnlyRecord();
+    if (!look)
+        return;
+    if (FindUtility(kAddOnExecutable, utilityPath) || FindUtility(kAddOnExecutableWin32s, utilityPath))
+        look->Note("StartUtility", std::string(utilityPath) + " /d", LookResult::kFound);
+    else
+        look->Note("StartUtility", kAddOnExecutable, LookResult::kNotFound);
 }
 
 void UtilityLaunch::Release()

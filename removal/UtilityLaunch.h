@@ -14,6 +14,8 @@ public:
     // Win32s: while its window is open). Once it has ended its handle is
     // let go.
     bool Busy(const COSInfo& os);
+    // In a what-if run: notes the start it would make.
+    void LookAtStart();
 
 private:
     UtilityLaunch(const UtilityLaunch&);

@@ -122,5 +122,7 @@
 #define IDS_COMPONENT_BOTH_INFO      216
 #define IDS_COMPONENT_UNINSTALL      217
 #define IDS_COMPONENT_PRINTER_INFO   220
+#define IDS_WHATIF_DONE              221
+#define IDS_WHATIF_NOT_WRITTEN       222
 
 #endif

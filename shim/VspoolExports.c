@@ -102,6 +102,12 @@ BOOL WINAPI ShimDeleteMonitorA(LPSTR server, LPSTR environment, LPSTR monitor)
     return DeleteMonitorA(server, environment, monitor);
 }
 
+BOOL WINAPI ShimEnumMonitorsA(LPSTR server, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                              LPDWORD returned)
+{
+    return EnumMonitorsA(server, level, buffer, size, needed, returned);
+}
+
 BOOL WINAPI ShimEnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer,
                                     DWORD size, LPDWORD needed, LPDWORD returned)
 {

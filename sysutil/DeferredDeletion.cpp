@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EventLog.h"
+#include "LookOnly.h"
 #include "SystemLibrary.h"
 #include "TextUtil.h"
 #include "Win32Result.h"
@@ -60,7 +61,79 @@ bool BesideProgram(const char* fileName, char (&out)[kTextField])
     return CopyText(out, program) && AppendText(out, fileName);
 }
 
+// Whether a deletion would fail now: someone holds the file without sharing
+// its deletion (NT), or holds it at all (9x, which has no such sharing).
+bool FileInUse(const COSInfo& os, const char* path)
+{
+    const DWORD access = os.IsNT() ? (DELETE | GENERIC_WRITE) : (GENERIC_READ | GENERIC_WRITE);
+    const DWORD share = os.IsNT() ? (FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) : 0;
+    HANDLE file = CreateFileA(path, access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    CloseHandle(file);
+    return false;
+}
+
+// DeleteFileOrSchedule's result without its deletion.
+int LookAtFileDeletion(WhatIfRecord& record, const COSInfo& os, const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD error = GetLastError();
+    if (record.IsGone(GoneFile(path)) || (attributes == INVALID_FILE_ATTRIBUTES && error < 4)) {
+        record.Note("DeleteFile", path, LookResult::kNotFound);
+        return 1;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
+    // Read-only, unreadable or held: DeleteFileA would fail and the file
+    // would be scheduled.
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) || FileInUse(os, path)) {
+        record.Note("DeleteFile", path, LookResult::kAtNextRestart);
+        return 0;
+    }
+    record.Note("DeleteFile", path, LookResult::kFound);
+    record.MarkGone(GoneFile(path));
+    return 1;
+}
+
+// Empty once what the look made gone is left out.
+bool EmptyOnceGone(const WhatIfRecord& record, const std::string& directory)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    bool empty = true;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = directory + "\\" + name;
+        const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        empty = record.IsGone(isDirectory ? GoneDirectory(path) : GoneFile(path));
+    } while (empty && FindNextFileA(search, &found));
+    FindClose(search);
+    return empty;
+}
+
 }  // namespace
+
+BOOL RemoveEmptyDirectory(const char* path)
+{
+    WhatIfRecord* look = LookOnlyRecord();
+    if (!look)
+        return RemoveDirectoryA(path);
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_READONLY) || look->IsGone(GoneDirectory(path)))
+        return FALSE;
+    const std::string directory = TrimmedOf(path, "\\");
+    if (!EmptyOnceGone(*look, directory))
+        return FALSE;
+    look->Note("RemoveDirectory", directory + "\\", LookResult::kFound);
+    look->MarkGone(GoneDirectory(directory));
+    return TRUE;
+}
 
 int FileExists(const char* path)
 {
@@ -77,6 +150,8 @@ int DeleteFileOrSchedule(const COSInfo& os, const char* path)
 {
     if (IsEmptyText(path))
         return 1;
+    if (WhatIfRecord* look = LookOnlyRecord())
+        return LookAtFileDeletion(*look, os, path);
     if (DeleteFileA(path)) {
         LogEvent("DeleteFile", path, ERROR_SUCCESS);
         return 1;
@@ -144,6 +219,10 @@ int ScheduleDeleteInZwininit(const char* path)
         return 0;
     if (!FileExists(companion))
         return 0;
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        look->Note("ScheduleDeleteInZwininit", path, LookResult::kAtNextRestart);
+        return 1;
+    }
     const int written = WritePrivateProfileStringA("RENAME", path, "NUL", list) ? 1 : 0;
     LogEvent("ScheduleDeleteInZwininit", path, Win32Result(written));
     return written;

@@ -3,6 +3,8 @@
 #pragma once
 #include "OSInfo.h"
 
+// In a what-if run (LookOnly.h) these only look and note what they would do.
+
 // 1 when the file can be opened for reading (nobody else may be reading it
 // without sharing), else 0.
 int FileExists(const char* path);
@@ -12,6 +14,10 @@ int FileExists(const char* path);
 // was handed to the restart mechanism of the version kind: zwininit.ini on
 // Win32s and NT 3.x, WININIT.INI on 95, 98 and Me, MoveFileExA elsewhere.
 int DeleteFileOrSchedule(const COSInfo& os, const char* path);
+
+// RemoveDirectoryA: the directory goes when it is empty. Non-zero when it
+// went.
+BOOL RemoveEmptyDirectory(const char* path);
 
 // Adds "NUL=<path>" to the [RENAME] section of the Windows directory's
 // WININIT.INI, the path in its short (8.3) form when the file system has

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "DeferredDeletion.h"
+#include "LookOnly.h"
 #include "TextUtil.h"
 #include "UniqueHandle.h"
 #include "WorkBudget.h"
@@ -22,6 +23,18 @@ std::string Folded(const char* text)
     for (char& c : folded)
         c = FoldChar(c);
     return folded;
+}
+
+// A listed file the match keeps: in a what-if run, said why.
+bool KeptByMatch(const FileMatch& match, const char* path)
+{
+    if (!match.Keeps(path))
+        return false;
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            look->Stays("an installed driver loads it", path);
+    }
+    return true;
 }
 
 }  // namespace
@@ -88,9 +101,9 @@ bool ListedFilesWalk::Step()
     tasks.pop_back();
     switch (task.kind) {
     case WALK_DIRECTORY: Walk(task); break;
-    case REMOVE_DIRECTORY: RemoveDirectoryA(task.path.c_str()); break;
+    case REMOVE_DIRECTORY: RemoveEmptyDirectory(task.path.c_str()); break;
     case DELETE_FILE:
-        if (!match.Keeps(task.path.c_str()) && !DeleteFileOrSchedule(os, task.path.c_str()))
+        if (!KeptByMatch(match, task.path.c_str()) && !DeleteFileOrSchedule(os, task.path.c_str()))
             scheduled = 1;
         break;
     }
@@ -119,7 +132,7 @@ void ListedFilesWalk::Walk(const Task& task)
         char path[kTextField] = {};
         const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!isDirectory && match.Lists(found.cFileName)) {
-            if (JoinPath(path, task.path.c_str(), found.cFileName) && !match.Keeps(path) &&
+            if (JoinPath(path, task.path.c_str(), found.cFileName) && !KeptByMatch(match, path) &&
                 !DeleteFileOrSchedule(os, path))
                 scheduled = 1;
         } else if (isDirectory && found.cFileName[0] != '.' && task.depth > 0 &&

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "LookOnly.h"
 #include "TextUtil.h"
 #include "UniqueHandle.h"
 
@@ -115,19 +116,113 @@ LONG DeleteTreeResult(HKEY root, const char* subkey, const std::vector<std::stri
     return firstError;
 }
 
+const char kKeptReason[] = "a printer that stays or an ignore profile needs it";
+
+// A subkey the look has not made gone.
+bool HasSubkeyLeft(const WhatIfRecord& record, HKEY root, HKEY key, const std::string& subkey)
+{
+    char name[261] = {};
+    for (DWORD index = 0; RegEnumKeyA(key, index, name, sizeof(name)) == ERROR_SUCCESS; ++index) {
+        if (!record.IsGone(GoneKey(root, subkey + "\\" + name)))
+            return true;
+    }
+    return false;
+}
+
+// DeleteTree without its deletions: true when subkey would go.
+bool LookAtTree(WhatIfRecord& record, HKEY root, const std::string& subkey, const std::vector<std::string>* keep)
+{
+    if (IsKept(subkey, keep)) {
+        record.Stays(kKeptReason, RegistryPath(root, subkey));
+        return false;
+    }
+    RegistryKey key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        return false;
+    const std::string own = TrimmedOf(subkey, "\\");
+    bool subkeyStays = false;
+    char name[261] = {};
+    for (DWORD index = 0; RegEnumKeyA(key.Get(), index, name, sizeof(name)) == ERROR_SUCCESS; ++index) {
+        const std::string child = own + "\\" + name;
+        if (!record.IsGone(GoneKey(root, child)) && !LookAtTree(record, root, child, keep))
+            subkeyStays = true;
+    }
+    if (!subkeyStays) {
+        record.MarkGone(GoneKey(root, own));
+        return true;
+    }
+    for (DWORD index = 0;; ++index) {
+        char value[16384] = {};
+        DWORD size = sizeof(value);
+        const LONG status = RegEnumValueA(key.Get(), index, value, &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        record.MarkGone(GoneValue(root, own, value));
+    }
+    return false;
+}
+
+bool KeyPresent(const WhatIfRecord& record, HKEY root, const char* subkey)
+{
+    RegistryKey key;
+    return !KeyGone(record, root, subkey) &&
+           RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+}
+
+LONG LookAtTreeDeletion(WhatIfRecord& record, HKEY root, const char* subkey, const std::vector<std::string>* keep)
+{
+    if (!KeyPresent(record, root, subkey)) {
+        record.Note("DeleteRegistryTree", RegistryPath(root, subkey), LookResult::kNotFound);
+        return ERROR_FILE_NOT_FOUND;
+    }
+    record.Note("DeleteRegistryTree", RegistryPath(root, subkey), LookResult::kFound);
+    LookAtTree(record, root, subkey, keep);
+    return ERROR_SUCCESS;
+}
+
+LONG DeleteTreeOrLook(HKEY root, const char* subkey, const std::vector<std::string>* keep)
+{
+    if (NamesOnlyTheRoot(subkey))
+        return ERROR_INVALID_PARAMETER;
+    if (WhatIfRecord* look = LookOnlyRecord())
+        return LookAtTreeDeletion(*look, root, subkey, keep);
+    return DeleteTreeResult(root, subkey, keep);
+}
+
+LONG LookAtKeyDeletion(WhatIfRecord& record, HKEY root, const char* subkey)
+{
+    const std::string target = RegistryPath(root, subkey);
+    RegistryKey key;
+    if (KeyGone(record, root, subkey) || RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+        record.Note("DeleteRegistryKey", target, LookResult::kNotFound);
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (HasSubkeyLeft(record, root, key.Get(), TrimmedOf(subkey, "\\"))) {
+        record.Note("DeleteRegistryKey", target, LookResult::kRefused);
+        return ERROR_ACCESS_DENIED;
+    }
+    record.Note("DeleteRegistryKey", target, LookResult::kFound);
+    record.MarkGone(GoneKey(root, subkey));
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
-LONG DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTreeResult(root, subkey, nullptr); }
+LONG DeleteRegistryTree(HKEY root, const char* subkey) { return DeleteTreeOrLook(root, subkey, nullptr); }
 
 LONG DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<std::string>& keep)
 {
-    return DeleteTreeResult(root, subkey, &keep);
+    return DeleteTreeOrLook(root, subkey, &keep);
 }
 
 LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey)
 {
     if (NamesOnlyTheRoot(subkey))
         return ERROR_INVALID_PARAMETER;
+    if (WhatIfRecord* look = LookOnlyRecord())
+        return LookAtKeyDeletion(*look, root, subkey);
     RegistryKey key;
     LONG status = RegOpenKeyA(root, subkey, key.Receive());
     if (status != ERROR_SUCCESS)
@@ -135,4 +230,22 @@ LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey)
     const bool hasSubkey = HasSubkey(key.Get());
     key.Reset();
     return hasSubkey ? ERROR_ACCESS_DENIED : RegDeleteKeyA(root, subkey);
+}
+
+LONG DeleteRegistryValue(HKEY root, const char* subkey, const char* value)
+{
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        const std::string target = RegistryPath(root, subkey) + "," + value;
+        RegistryKey key;
+        const bool present = !KeyGone(*look, root, subkey) && !look->IsGone(GoneValue(root, subkey, value)) &&
+                             RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS &&
+                             RegQueryValueExA(key.Get(), value, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        look->Note("DeleteRegistryValue", target, present ? LookResult::kFound : LookResult::kNotFound);
+        if (present)
+            look->MarkGone(GoneValue(root, subkey, value));
+        return present ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    }
+    RegistryKey key;
+    const LONG status = RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, key.Receive());
+    return status != ERROR_SUCCESS ? status : RegDeleteValueA(key.Get(), value);
 }

@@ -1,5 +1,6 @@
 // Deleting a registry key with all its subkeys, through the shim's
-// registry functions.
+// registry functions. In a what-if run (LookOnly.h) they only look and
+// note what they would do.
 #pragma once
 #include <windows.h>
 
@@ -23,3 +24,7 @@ LONG DeleteRegistryTreeExcept(HKEY root, const char* subkey, const std::vector<s
 // a key with subkeys stays (ERROR_ACCESS_DENIED) where Windows 95, 98 and Me
 // would delete them all. The Windows result code.
 LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey);
+
+// Opens root\subkey for all access and deletes the value: the Windows result
+// of whichever failed first.
+LONG DeleteRegistryValue(HKEY root, const char* subkey, const char* value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "LookOnly.h"
 #include "TextUtil.h"
 
 const char* const kSpoolerEnvironments[3] = {nullptr, "Windows NT x86", "Windows 4.0"};
@@ -60,7 +61,21 @@ void AppendNames(SpoolerBuffer& buffer, DWORD count, std::vector<std::string>& n
     }
 }
 
+// In a what-if run, what the look has removed is no longer installed.
+bool LookedGone(const std::string& name)
+{
+    const WhatIfRecord* look = LookOnlyRecord();
+    return look && look->IsGone(name);
+}
+
 }  // namespace
+
+std::string GoneProcessor(const char* environment, const std::string& name)
+{
+    return "processor:" + SpoolerTarget(environment, name);
+}
+
+std::string GoneMonitor(const std::string& name) { return "monitor:" + name; }
 
 bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
 {
@@ -70,6 +85,9 @@ bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
     if (!EnumDrivers(environment, 2, buffer, count) || count == 0)
         return false;
     AppendNames<DRIVER_INFO_2A>(buffer, count, names);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) { return LookedGone(GoneDriver(environment, name)); }),
+                names.end());
     return true;
 }
 
@@ -85,6 +103,8 @@ bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths)
     const DRIVER_INFO_3A* drivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.Data());
     for (DWORD i = 0; i < usable; ++i) {
         const DRIVER_INFO_3A& driver = drivers[i];
+        if (driver.pName && LookedGone(GoneDriver(environment, driver.pName)))
+            continue;
         for (const char* file : {driver.pDriverPath, driver.pConfigFile, driver.pDataFile, driver.pHelpFile}) {
             if (file && *file)
                 paths.push_back(file);
@@ -117,6 +137,9 @@ bool EnumProcessorNames(const char* server, const char* environment, std::vector
         count == 0)
         return false;
     AppendNames<PRINTPROCESSOR_INFO_1A>(buffer, count, names);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) { return LookedGone(GoneProcessor(environment, name)); }),
+                names.end());
     return true;
 }
 
@@ -140,7 +163,8 @@ bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers)
         summary.name = info[i].pPrinterName ? info[i].pPrinterName : "";
         summary.printProcessor = info[i].pPrintProcessor ? info[i].pPrintProcessor : "";
         summary.portName = info[i].pPortName ? info[i].pPortName : "";
-        printers.push_back(summary);
+        if (!LookedGone(GonePrinter(summary.name)))
+            printers.push_back(summary);
     }
     return true;
 }
@@ -157,13 +181,40 @@ PRINTER_INFO_2A* ReadPrinterInfo2(HANDLE printer, SpoolerBuffer& buffer)
     return reinterpret_cast<PRINTER_INFO_2A*>(buffer.Data());
 }
 
+bool EnumMonitorNames(std::vector<std::string>& names)
+{
+    names.clear();
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumMonitorsA(nullptr, 1, nullptr, 0, &needed, &count);
+    if (needed == 0)
+        return false;
+    SpoolerBuffer buffer;
+    buffer.Resize(needed);
+    if (!EnumMonitorsA(nullptr, 1, buffer.Data(), buffer.Size(), &needed, &count))
+        return false;
+    AppendNames<MONITOR_INFO_1A>(buffer, count, names);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) { return LookedGone(GoneMonitor(name)); }),
+                names.end());
+    return true;
+}
+
 BOOL SetPrinterProcessor(const char* printerName, const char* processor)
 {
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        look->Note("SetPrintProcessor", std::string(printerName) + "," + processor, LookResult::kFound);
+        return TRUE;
+    }
     return EditPrinter(printerName, processor, [](PRINTER_INFO_2A* info, char* text) { info->pPrintProcessor = text; });
 }
 
 BOOL SetPrinterDatatype(const char* printerName, const char* datatype)
 {
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        look->Note("SetPrinterDatatype", std::string(printerName) + "," + datatype, LookResult::kFound);
+        return TRUE;
+    }
     return EditPrinter(printerName, datatype, [](PRINTER_INFO_2A* info, char* text) { info->pDatatype = text; });
 }
 
@@ -179,6 +230,12 @@ int CancelAndDeleteJobs(HANDLE printer)
     if (!EnumJobsA(printer, 0, kMaxJobs, 1, buffer.Data(), buffer.Size(), &needed, &count))
         return 0;
     const JOB_INFO_1A* jobs = reinterpret_cast<const JOB_INFO_1A*>(buffer.Data());
+    if (WhatIfRecord* look = LookOnlyRecord()) {
+        for (DWORD i = 0; i < count && i < kMaxJobs; ++i)
+            look->Note("DeleteJob", std::string(jobs[i].pPrinterName ? jobs[i].pPrinterName : "") + "," +
+                                        std::to_string(jobs[i].JobId), LookResult::kFound);
+        return static_cast<int>(count < kMaxJobs ? count : kMaxJobs);
+    }
     for (DWORD i = 0; i < count && i < kMaxJobs; ++i) {
         SetJobA(printer, jobs[i].JobId, 0, nullptr, JOB_CONTROL_CANCEL);
         SetJobA(printer, jobs[i].JobId, 0, nullptr, JOB_CONTROL_DELETE);

@@ -35,6 +35,9 @@ std::vector<std::string> InstalledDriverNames();
 // configuration, data and help files and the dependent files, as the
 // spooler names them (level 3). False when the spooler gives nothing.
 bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths);
+// In a what-if run (LookOnly.h) the enumerations leave out what the look
+// has removed, and the changes below only note what they would do.
+
 // Names of the print processors of an environment.
 bool EnumProcessorNames(const char* server, const char* environment, std::vector<std::string>& names);
 
@@ -47,6 +50,13 @@ struct PrinterSummary {
 // when the spooler does not give them; true with an empty list when there
 // is no printer.
 bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers);
+
+// Names of the installed port monitors.
+bool EnumMonitorNames(std::vector<std::string>& names);
+
+// What the look calls a print processor and a monitor it has removed.
+std::string GoneProcessor(const char* environment, const std::string& name);
+std::string GoneMonitor(const std::string& name);
 
 // Reads level 2 of an open printer into the buffer.
 PRINTER_INFO_2A* ReadPrinterInfo2(HANDLE printer, SpoolerBuffer& buffer);

@@ -3,12 +3,15 @@
 
   demo_report.py snapshot <prefix> <uninstaller dir (host path)> <out.json>
   demo_report.py report <before.json> <after.json> <player output> <unmcheck selection> <unmcheck all> <script>
+  demo_report.py whatif <before.json> <after what-if.json> <after removal.json> <what-if report>
 
 A snapshot holds the files under drive_c, the registry keys and values of
 the prefix (from Wine's registry files), the simulated spooler's printers,
 drivers, monitors and print processors, and the files waiting for the
 restart. The report lists what the uninstall removed and, for everything of
-the package that stayed, why; and it checks that nothing else changed.
+the package that stayed, why; and it checks that nothing else changed. The
+what-if check holds a "/WHATIF" report against the snapshots: the what-if
+run changed nothing, and the removal after it removed what it listed.
 """
 import json
 import os
@@ -29,6 +32,7 @@ NOISE = [
     re.compile(r"^reg:hklm\\system\\currentcontrolset\\enum\\root\\legacy_", re.I),
     re.compile(r"^reg:hkcu\\volatile environment", re.I),
     re.compile(r"^reg:hklm\\hardware\\", re.I),
+    re.compile(r"^reg:hklm\\system\\currentcontrolset\\control\\class\\\{4d36e968-", re.I),
     re.compile(r"spoolsim\.(ini|journal)$", re.I),
     re.compile(r"pelliv-ran\.txt$", re.I),
 ]
@@ -258,10 +262,72 @@ def report(before_path, after_path, player_path, selection_path, all_path, scrip
     print("\n".join(out))
 
 
+def read_whatif(path):
+    """The [Actions] that would go now, as (action, target) pairs."""
+    actions = []
+    section = None
+    for line in open(path, encoding="latin-1").read().splitlines():
+        if line.startswith("["):
+            section = line
+        elif section == "[Actions]" and "=" in line:
+            step, action, result, target = line.split("=", 1)[1].split("|", 3)
+            if result == "found":
+                actions.append((action, target))
+    return actions
+
+
+def whatif(before_path, looked_path, after_path, report_path):
+    before, looked, after = (json.load(open(p)) for p in (before_path, looked_path, after_path))
+    actions = read_whatif(report_path)
+    changed = sorted(e for e in set(before["entries"]) | set(looked["entries"])
+                     if before["entries"].get(e) != looked["entries"].get(e) and not is_noise(e)
+                     and not re.search(r"whatif\.(txt|log)$", e, re.I))
+    same = all(before[k] == looked[k] for k in ("spooler", "pending", "winini", "vantoini"))
+    out = ["What-if run (/SILENT /WHATIF) before run 2"]
+    out.append("  the what-if run changed nothing: %s" % ("yes" if same and not changed else "NO: " + ", ".join(changed)))
+
+    def reported(*names):
+        return {t.lower() for a, t in actions if a in names}
+
+    files = {"file:" + t[3:].replace("\\", "/").lower().rstrip("/") + ("/" if a == "RemoveDirectory" else "")
+             for a, t in actions if a in ("DeleteFile", "UninstallOemInf", "RemoveDirectory")}
+    gone = {e for e in before["entries"] if e.startswith("file:") and e not in after["entries"] and not is_noise(e)}
+    listed = {e for e in files if e in before["entries"]}
+    out.append("  files removed = files listed: %s" % ("yes (%d)" % len(gone) if gone == listed
+               else "NO: %s" % ", ".join(sorted(gone ^ listed))))
+    b, a = before["spooler"], after["spooler"]
+    spooler_ok = True
+    for kind, names in (("printers", ("DeletePrinter", "DeletePrinterConnection")), ("drivers", ("DeletePrinterDriver",)),
+                        ("monitors", ("DeleteMonitor",)), ("processors", ("DeletePrintProcessor",))):
+        went = {n.lower() for n in b[kind] if n not in a[kind]}
+        said = {t.split("\\")[-1] if kind in ("drivers", "processors") else t for t in reported(*names)}
+        spooler_ok = spooler_ok and went == said
+    out.append("  spooler entries removed = those listed: %s" % ("yes" if spooler_ok else "NO"))
+    keys = reported("DeleteRegistryKey", "DeleteRegistryTree")
+    keys |= {"hklm\\system\\currentcontrolset\\services\\" + s for s in reported("DeleteService")}
+    values = reported("DeleteRegistryValue")
+    unlisted = []
+    for e in before["entries"]:
+        if not e.startswith("reg:") or e in after["entries"] or is_noise(e):
+            continue
+        path = e[4:].lower()
+        if path.endswith("="):
+            key, name = path[:-1].rsplit("\\", 1)
+            if key + "," + name in values:
+                continue
+            path = key
+        if not any(path == k or path.startswith(k + "\\") for k in keys):
+            unlisted.append(e)
+    out.append("  every registry entry removed was listed: %s" % ("yes" if not unlisted else "NO: " + ", ".join(unlisted)))
+    print("\n".join(out))
+
+
 if __name__ == "__main__":
     if len(sys.argv) >= 2 and sys.argv[1] == "snapshot" and len(sys.argv) == 5:
         snapshot(sys.argv[2], sys.argv[3], sys.argv[4])
     elif len(sys.argv) >= 2 and sys.argv[1] == "report" and len(sys.argv) == 8:
         report(*sys.argv[2:8])
+    elif len(sys.argv) == 6 and sys.argv[1] == "whatif":
+        whatif(*sys.argv[2:6])
     else:
         sys.exit(__doc__)

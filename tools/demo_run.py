@@ -4,7 +4,9 @@
 A fresh Wine prefix, the sample package of demo/package installed into it,
 then the uninstaller run twice: first two of the package's printers are
 removed (a Pelled printer linked to one of them goes too), then the last
-one with the final clean-up. The demo player uses the program as a person
+one with the final clean-up. Before run 2 the uninstaller runs unattended
+with /WHATIF: its report (build/demo/whatif.txt) must show what run 2 then
+removes, and the what-if run itself must change nothing. The demo player uses the program as a person
 would and takes screenshots; with TRELUN_DEMO_INTERACTIVE=1 you use it
 yourself. Each run ends with a before/after report.
 """
@@ -56,13 +58,30 @@ def report_tool(*args, output=None):
         subprocess.run(cmd, check=True)
 
 
+def uninstaller_host():
+    return os.path.join(ENV["WINEPREFIX"], "drive_c", "Program Files", "VANTO", "Corvel", "Uninstall")
+
+
+def what_if(number):
+    """The unattended what-if run before run <number>; returns its snapshots."""
+    looked_before = os.path.join(DEMO, "whatif-before.json")
+    looked_after = os.path.join(DEMO, "whatif-after.json")
+    report_tool("snapshot", ENV["WINEPREFIX"], uninstaller_host(), looked_before)
+    print("== What-if before run %d: trelun08.exe /SILENT /WHATIF:C:\\whatif.txt" % number, flush=True)
+    code = wine(UNINSTALLER + "\\trelun08.exe", "/SILENT", "/WHATIF:C:\\whatif.txt", "/LOG:C:\\whatif.log")
+    settle()
+    print("   exit code %d (Wine passes its low byte: 3010 shows as 194)" % code)
+    report_tool("snapshot", ENV["WINEPREFIX"], uninstaller_host(), looked_after)
+    shutil.copy(os.path.join(ENV["WINEPREFIX"], "drive_c", "whatif.txt"), os.path.join(DEMO, "whatif.txt"))
+    return looked_before, looked_after
+
+
 def run(number, printers_file, chosen):
     prefix = ENV["WINEPREFIX"]
-    uninstaller_host = os.path.join(prefix, "drive_c", "Program Files", "VANTO", "Corvel", "Uninstall")
     before = os.path.join(DEMO, "before%d.json" % number)
     after = os.path.join(DEMO, "after%d.json" % number)
     player = os.path.join(DEMO, "player%d.txt" % number)
-    report_tool("snapshot", prefix, uninstaller_host, before)
+    report_tool("snapshot", prefix, uninstaller_host(), before)
     print("== Run %d: trelun08.exe, removing %s" % (number, ", ".join(chosen)), flush=True)
     start = time.time()
     program = UNINSTALLER + "\\trelun08.exe"
@@ -74,7 +93,7 @@ def run(number, printers_file, chosen):
              "run%d" % number, *chosen, output=player)
     settle()
     print("   the run took %.0f s" % (time.time() - start))
-    report_tool("snapshot", prefix, uninstaller_host, after)
+    report_tool("snapshot", prefix, uninstaller_host(), after)
 
     # What the scripts name for this choice, and for a choice of every printer.
     unmcheck = os.path.join(BUILD, "bin", "unmcheck.exe")
@@ -94,6 +113,7 @@ def run(number, printers_file, chosen):
     report_tool("report", before, after, player, selection, everything, os.path.join(PACKAGE, "VUNZ__08.unm"),
                 output=text)
     print(open(text).read())
+    return after
 
 
 def main():
@@ -114,7 +134,11 @@ def main():
     settle()
 
     run(1, "printers-run1.txt", ["Corvel 4410 Oficina", "\\\\SERVIDOR\\Corvel5520"])
-    run(2, "printers-run2.txt", ["--all"])
+    looked_before, looked_after = what_if(2)
+    after = run(2, "printers-run2.txt", ["--all"])
+    check = os.path.join(DEMO, "whatif-check.txt")
+    report_tool("whatif", looked_before, looked_after, after, os.path.join(DEMO, "whatif.txt"), output=check)
+    print(open(check).read())
 
     screens = os.path.join(DEMO, "screens")
     shots = []
@@ -128,7 +152,8 @@ def main():
     print("== Screenshots")
     for png in shots:
         print("  " + png)
-    print("== Reports: %s, %s" % (os.path.join(DEMO, "report1.txt"), os.path.join(DEMO, "report2.txt")))
+    print("== Reports: %s, %s, %s" % (os.path.join(DEMO, "report1.txt"), os.path.join(DEMO, "report2.txt"),
+                                      os.path.join(DEMO, "whatif.txt")))
 
 
 if __name__ == "__main__":

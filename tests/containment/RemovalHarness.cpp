@@ -1,6 +1,7 @@
 #include "RemovalHarness.h"
 
 #include <algorithm>
+#include <random>
 
 #include "CommandLineSwitches.h"
 #include "PrinterEnumeration.h"
@@ -34,6 +35,23 @@ bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& s
     database.BuildFullProfile(database.fullProfile, switches);
     StringLoader strings(GetModuleHandleA(nullptr));
     return BuildListOfInstalledPrinters(database.printers, database.osInfo, switches, nullptr, strings) > 0;
+}
+
+// The user's choice: everything, nothing, or each listed printer by chance.
+std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& database)
+{
+    std::mt19937 random(seed * 7919u + 17u);
+    const int mode = std::uniform_int_distribution<int>(0, 9)(random);
+    std::vector<std::string> selected;
+    for (InstalledPrinter& printer : database.printers) {
+        if (!printer.IsListed())
+            continue;
+        const bool chosen = mode < 3 || (mode > 3 && std::uniform_int_distribution<int>(0, 1)(random) == 1);
+        printer.excluded = chosen ? 0 : 1;
+        if (chosen)
+            selected.push_back(printer.name);
+    }
+    return selected;
 }
 
 RemovalOutcome RunFullRemoval(UninstallDatabase& database, unsigned long limitMs)

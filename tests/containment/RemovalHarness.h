@@ -19,6 +19,10 @@ namespace containment {
 bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell,
                   const std::string& filter = std::string());
 
+// The user's choice for a seed: everything, nothing, or each listed printer
+// by chance; the names chosen.
+std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& database);
+
 struct RemovalOutcome {
     bool finished = false;          // message 1129 reached the parent
     bool closeBeforeFinish = false;  // WM_CLOSE came first, as it should

@@ -49,23 +49,6 @@ struct SeedSummary {
 // every printer of the package it lists.
 enum class Runner { InProcess, ShippedProgram };
 
-// The user's choice: everything, nothing, or each listed printer by chance.
-std::vector<std::string> ChoosePrinters(unsigned seed, UninstallDatabase& database)
-{
-    std::mt19937 random(seed * 7919u + 17u);
-    const int mode = std::uniform_int_distribution<int>(0, 9)(random);
-    std::vector<std::string> selected;
-    for (InstalledPrinter& printer : database.printers) {
-        if (!printer.IsListed())
-            continue;
-        const bool chosen = mode < 3 || (mode > 3 && std::uniform_int_distribution<int>(0, 1)(random) == 1);
-        printer.excluded = chosen ? 0 : 1;
-        if (chosen)
-            selected.push_back(printer.name);
-    }
-    return selected;
-}
-
 std::vector<std::string> ChooseEveryListedPrinter(UninstallDatabase& database)
 {
     std::vector<std::string> selected;

@@ -54,6 +54,35 @@ BOOL WINAPI EnumPrintProcessorsA(LPSTR pName, LPSTR pEnvironment, DWORD Level, L
     return TRUE;
 }
 
+BOOL WINAPI EnumMonitorsA(LPSTR pName, DWORD Level, LPBYTE pMonitor, DWORD cbBuf, LPDWORD pcbNeeded,
+                          LPDWORD pcReturned)
+{
+    CallOutcome call;
+    (void)pName;
+    if (!pcbNeeded || !pcReturned)
+        return call.Fail(RPC_X_NULL_REF_POINTER);
+    *pcbNeeded = 0;
+    *pcReturned = 0;
+    if (Level != 1)
+        return call.Fail(ERROR_INVALID_LEVEL);
+    if (!pMonitor && cbBuf)
+        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    Session session;
+    if (!session.Loaded())
+        return call.Fail(ERROR_INVALID_DATA);
+    const State& state = session.view();
+    const DWORD packed = PackRecords(pMonitor, cbBuf, pcbNeeded, state.monitors.size(), sizeof(MONITOR_INFO_1A),
+                                     [&](PackedBuffer& packer, std::size_t i, unsigned char* record) {
+                                         MONITOR_INFO_1A info = {};
+                                         info.pName = packer.Text(state.monitors[i].name);
+                                         Store(record, info);
+                                     });
+    if (packed != ERROR_SUCCESS)
+        return call.Fail(packed);
+    *pcReturned = static_cast<DWORD>(state.monitors.size());
+    return TRUE;
+}
+
 BOOL WINAPI DeletePrintProcessorA(LPSTR pName, LPSTR pEnvironment, LPSTR pPrintProcessorName)
 {
     JournalEntry journal("DeletePrintProcessorA");

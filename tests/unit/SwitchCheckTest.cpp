@@ -25,7 +25,8 @@ TEST(UnusableSwitch, EveryKnownSwitchWithUsableValuesPasses)
 // The first problem in command-line order is named.
 TEST(UnusableSwitch, UnknownSwitchesAndUnusableValuesAreNamed)
 {
-    EXPECT_EQ("/WHATIF: unknown switch", Check("x /SILENT /WHATIF:C:\\r.txt /FOO"));
+    EXPECT_EQ("/FOO: unknown switch", Check("x /SILENT /WHATIF:C:\\r.txt /FOO"));
+    EXPECT_EQ("/WHATIF: needs a path", Check("x /SILENT /WHATIF"));
     EXPECT_EQ("/SILNET: unknown switch", Check("x /SILNET"));
     EXPECT_EQ("/SILENT: takes no value", Check("x /SILENT:yes"));
     EXPECT_EQ("/MFG: needs a value", Check("x /SILENT /MFG"));

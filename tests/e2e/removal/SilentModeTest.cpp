@@ -172,6 +172,15 @@ TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
         HANDLE held = CreateFileA(busyFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        {
+            // The what-if run sees the same and schedules nothing.
+            ProgramSandbox look(kState, script);
+            const std::string report = look.Directory() + "busy.txt";
+            ASSERT_TRUE(look.Start("/SILENT /WHATIF:" + report, "winxp"));
+            EXPECT_EQ(3010u, WatchUntilExit(look, "").exitCode);
+            EXPECT_TRUE(Holds(ReadWholeFile(report), "|DeleteFile|at the next restart|" + busyFile + "\r\n"));
+            EXPECT_EQ(pendingBefore, PendingRenames());
+        }
         ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
         const SilentOutcome outcome = WatchUntilExit(run, logPath);
         CloseHandle(held);
@@ -219,6 +228,47 @@ TEST(SilentMode, AnUnusableSwitchEndsWith1639AndTouchesNothing)
     EXPECT_TRUE(run.Spooler().Journal().empty());
     EXPECT_TRUE(Holds(outcome.log, " InvalidCommandLine /WHATIFF: unknown switch")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " Exit  result=1639")) << outcome.log;
+}
+
+// "/WHATIF": the run that would happen, reported and not carried out.
+TEST(SilentMode, WhatIfReportsTheRemovalAndTouchesNothing)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "whatif.log";
+    const std::string reportPath = run.Directory() + "whatif.txt";
+    ASSERT_TRUE(run.Start("/SILENT /WHATIF:" + reportPath + " /LOG:" + logPath, "winxp"));
+    const SilentOutcome outcome = WatchUntilExit(run, logPath);
+
+    EXPECT_EQ(0u, outcome.exitCode);
+    EXPECT_EQ(0, outcome.visibleSeen);
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_TRUE(run.Spooler().Journal().empty());
+    const std::string report = ReadWholeFile(reportPath);
+    for (const char* line : {"\r\nExitCode=0\r\n", "=Printers|DeletePrinter|found|Corvel Oficina\r\n",
+                             "=Printers|DeletePrinter|found|Corvel Pasillo\r\n",
+                             "=Printers|SetDefaultPrinter|found|Ajena\r\n",
+                             "=Drivers|DeletePrinterDriver|found|Windows NT x86\\VANTO Corvel PS\r\n",
+                             "=Spooler|StopSpooler|found|Spooler\r\n"})
+        EXPECT_TRUE(Holds(report, line)) << line << "\n" << report;
+    EXPECT_FALSE(Holds(report, "DeletePrinter|found|Ajena")) << report;
+    EXPECT_FALSE(Holds(report, "|Windows NT x86\\Otro")) << report;
+    EXPECT_TRUE(Holds(outcome.log, " WhatIfReport " + reportPath + " result=0")) << outcome.log;
+}
+
+// Nothing of the package here: 1605, in the report too; a report that
+// cannot be written: 1603.
+TEST(SilentMode, WhatIfEndsWith1605WhenNothingWouldGoAnd1603WithoutItsReport)
+{
+    ProgramSandbox run(kForeignOnly, kScript);
+    const std::string reportPath = run.Directory() + "nothing.txt";
+    ASSERT_TRUE(run.Start("/SILENT /WHATIF:" + reportPath, "winxp"));
+    EXPECT_EQ(1605u, WatchUntilExit(run, "").exitCode);
+    EXPECT_TRUE(Holds(ReadWholeFile(reportPath), "\r\nExitCode=1605\r\n"));
+
+    ProgramSandbox unwritable(kState, kScript);
+    ASSERT_TRUE(unwritable.Start("/SILENT /WHATIF:Q:\\no\\such\\directory\\r.txt", "winxp"));
+    EXPECT_EQ(1603u, WatchUntilExit(unwritable, "").exitCode);
+    EXPECT_TRUE(unwritable.Spooler().Journal().empty());
 }
 
 // A log that cannot be written (a directory that does not exist) changes

@@ -1,0 +1,82 @@
+#include "WhatIfEnd.h"
+
+#include <windows.h>
+
+#include "EventLog.h"
+#include "MainDlg.h"
+#include "SilentRun.h"
+#include "SystemLibrary.h"
+#include "UserMessage.h"
+#include "WhatIfReport.h"
+#include "resource.h"
+
+namespace {
+
+std::string ComputerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof(name);
+    return GetComputerNameA(name, &size) ? name : "";
+}
+
+// What a 32-bit program sees of the registry: under WOW64, the 32-bit view.
+const char* RegistryView()
+{
+    typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
+    IsWow64ProcessFn isWow64 = nullptr;
+    BOOL wow64 = FALSE;
+    if (BindSystemFunction(isWow64, "kernel32.dll", "IsWow64Process") && isWow64(GetCurrentProcess(), &wow64) &&
+        wow64)
+        return "32-bit";
+    return "native";
+}
+
+std::string PrintersTaken(const UninstallDatabase& database)
+{
+    std::string names;
+    for (const InstalledPrinter& printer : database.printers) {
+        if (printer.removed == 1)
+            names += (names.empty() ? "" : ",") + std::string(printer.name);
+    }
+    return names;
+}
+
+std::string DoneText(StringLoader& strings, const WhatIfRecord& record, const std::string& path)
+{
+    std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_WHATIF_DONE), path.c_str());
+    for (LookResult result :
+         {LookResult::kFound, LookResult::kAtNextRestart, LookResult::kNotFound, LookResult::kRefused})
+        text = ReplaceFirstPlaceholder(text.c_str(), std::to_string(record.Count(result)).c_str());
+    return ReplaceFirstPlaceholder(text.c_str(), std::to_string(record.Staying().size()).c_str());
+}
+
+}  // namespace
+
+int FinishWhatIf(CMainDlg& main, const WhatIfRecord& record, const std::string& path, const std::string& windows,
+                 int exitCode)
+{
+    const bool ran = main.removePage.removal.step >= RemovalSequence::kFinalStep;
+    if (IsSilentRun() && ran && exitCode != SILENT_EXIT_FATAL && !AnythingToRemove(record))
+        exitCode = SILENT_EXIT_NOTHING_FOUND;
+    WhatIfSummary summary;
+    summary.computer = ComputerName();
+    summary.windows = windows;
+    summary.registryView = RegistryView();
+    summary.printers = PrintersTaken(main.database);
+    summary.restartNeeded = main.database.restartNeeded != 0;
+    summary.exitCode = exitCode;
+    StringLoader strings(GetModuleHandleA(nullptr));
+    const std::string caption = strings.GetString(IDS_CAPTION);
+    if (!WriteWhatIfReport(path.c_str(), WhatIfReportText(record, summary))) {
+        LogEvent("WhatIfReport", path.c_str(), GetLastError());
+        const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_WHATIF_NOT_WRITTEN), path.c_str());
+        ShowMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+        return IsSilentRun() ? static_cast<int>(SILENT_EXIT_FATAL) : exitCode;
+    }
+    LogEvent("WhatIfReport", path.c_str(), ERROR_SUCCESS);
+    if (ran) {
+        const std::string text = DoneText(strings, record, path);
+        ShowMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    }
+    return exitCode;
+}

@@ -1,0 +1,14 @@
+// The end of a what-if run ("/WHATIF:<path>"): the report written, the
+// user told where it is and what it counts, the exit code chosen.
+#pragma once
+#include <string>
+
+#include "LookOnly.h"
+
+class CMainDlg;
+
+// exitCode: what the run would end with otherwise. Unattended: 1605 when
+// nothing of the package would be removed, 1603 when the report could not
+// be written.
+int FinishWhatIf(CMainDlg& main, const WhatIfRecord& record, const std::string& path, const std::string& windows,
+                 int exitCode);

@@ -309,9 +309,31 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
     EXPECT_TRUE(Holds(log, " Exit  result=1")) << log;
 }
 
-namespace {
-
-}  // namespace
+// Interactive, the user chooses as usual; the end names the report and what
+// it counts instead of announcing a removal.
+TEST(SilentMode, InteractiveWhatIfEndsWithTheReportsCounts)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string reportPath = run.Directory() + "shown.txt";
+    ASSERT_TRUE(run.Start("/WHATIF:" + reportPath, "winxp"));
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    HWND list = run.SelectionList(main);
+    ASSERT_NE(nullptr, list);
+    ASSERT_TRUE(run.Driver().SetListViewSelection(list, 1, true));
+    ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
+    UiDriver::Click(main, 1080);
+    const auto boxes = run.AnswerUntilExit(IDOK, 90000, nullptr);
+    ASSERT_EQ(1u, boxes.size());
+    const std::string report = ReadWholeFile(reportPath);
+    const std::size_t found = report.find("\r\nFound=");
+    ASSERT_NE(std::string::npos, found) << report;
+    const std::string count = report.substr(found + 8, report.find('\r', found + 8) - found - 8);
+    EXPECT_TRUE(Holds(boxes[0].text, reportPath)) << boxes[0].text;
+    EXPECT_TRUE(Holds(boxes[0].text, "ahora: " + count + "\n")) << boxes[0].text;
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_TRUE(run.Spooler().Journal().empty());
+}
 
 // The loading stops the spooler and cannot start it again: a fatal error,
 // nothing removed, 1603.

@@ -83,7 +83,8 @@ void CMainDlg::OnInitDialog(HWND window)
         AppendMenuA(systemMenu, MF_MENUBARBREAK, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, strings.GetString(IDS_MENU_ABOUT));
     }
-    strings.SetWindowTextFromString(window, IDS_CAPTION);
+    // A what-if run says so in its title: nothing it shows will be removed.
+    strings.SetWindowTextFromString(window, LookOnlyRecord() ? IDS_WHATIF_CAPTION : IDS_CAPTION);
     strings.SetDlgItemTextFromString(window, IDC_UNINSTALL, IDS_BTN_UNINSTALL);
     strings.SetDlgItemTextFromString(window, IDC_EXIT, IDS_BTN_CANCEL);
     CreatePages();

@@ -52,6 +52,15 @@ std::string DoneText(StringLoader& strings, const WhatIfRecord& record, const st
 
 }  // namespace
 
+void ReportUnwritableWhatIf(const std::string& path, unsigned long error)
+{
+    LogEvent("WhatIfReport", path.c_str(), error);
+    StringLoader strings(GetModuleHandleA(nullptr));
+    const std::string caption = strings.GetString(IDS_CAPTION);
+    const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_WHATIF_NOT_WRITTEN), path.c_str());
+    ShowMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
 int FinishWhatIf(CMainDlg& main, const WhatIfRecord& record, const std::string& path, const std::string& windows,
                  int exitCode)
 {
@@ -65,16 +74,14 @@ int FinishWhatIf(CMainDlg& main, const WhatIfRecord& record, const std::string& 
     summary.printers = PrintersTaken(main.database);
     summary.restartNeeded = main.database.restartNeeded != 0;
     summary.exitCode = exitCode;
-    StringLoader strings(GetModuleHandleA(nullptr));
-    const std::string caption = strings.GetString(IDS_CAPTION);
     if (!WriteWhatIfReport(path.c_str(), WhatIfReportText(record, summary))) {
-        LogEvent("WhatIfReport", path.c_str(), GetLastError());
-        const std::string text = ReplaceFirstPlaceholder(strings.GetString(IDS_WHATIF_NOT_WRITTEN), path.c_str());
-        ShowMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+        ReportUnwritableWhatIf(path, GetLastError());
         return IsSilentRun() ? static_cast<int>(SILENT_EXIT_FATAL) : exitCode;
     }
     LogEvent("WhatIfReport", path.c_str(), ERROR_SUCCESS);
     if (ran) {
+        StringLoader strings(GetModuleHandleA(nullptr));
+        const std::string caption = strings.GetString(IDS_CAPTION);
         const std::string text = DoneText(strings, record, path);
         ShowMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
     }

@@ -7,6 +7,9 @@
 
 class CMainDlg;
 
+// Says that the report cannot be written there (a message, or the log).
+void ReportUnwritableWhatIf(const std::string& path, unsigned long error);
+
 // exitCode: what the run would end with otherwise. Unattended: 1605 when
 // nothing of the package would be removed, 1603 when the report could not
 // be written.

@@ -69,6 +69,12 @@ int RunNormalMode(HINSTANCE instance)
     // "/WHATIF:<path>": the whole run only looks; the report says what it saw.
     const std::string whatIfPath = TrimmedOf(switches.PathValue("WHATIF"), "\" ");
     const bool whatIf = switches.HasSwitch("WHATIF") && !whatIfPath.empty() && whatIfPath.size() < kTextField;
+    if (switches.HasSwitch("WHATIF") && !whatIf) {
+        // Going on would remove for real what the user meant only to see.
+        ReportUnwritableWhatIf(whatIfPath, ERROR_INVALID_NAME);
+        LogEvent("Exit", "", 1);
+        return 1;
+    }
     WhatIfRecord whatIfRecord;
     std::unique_ptr<LookOnlyScope> lookOnly(whatIf ? new LookOnlyScope(whatIfRecord) : nullptr);
     int exitCode = 0;

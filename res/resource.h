@@ -124,5 +124,6 @@
 #define IDS_COMPONENT_PRINTER_INFO   220
 #define IDS_WHATIF_DONE              221
 #define IDS_WHATIF_NOT_WRITTEN       222
+#define IDS_WHATIF_CAPTION           223
 
 #endif

@@ -44,8 +44,8 @@ const char* LookResultText(LookResult result)
 void WhatIfRecord::Note(const char* action, const std::string& target, LookResult result)
 {
     // The removal tries some things once per environment or per list that
-    // names them: the report says each once.
-    if (noted.insert(Folded(std::string(action) + "|" + target)).second)
+    // names them: the report says each outcome once.
+    if (noted.insert(Folded(std::string(action) + "|" + LookResultText(result) + "|" + target)).second)
         actions.push_back(LookedAction{step, action, target, result});
 }
 

@@ -85,9 +85,10 @@ bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
     if (!EnumDrivers(environment, 2, buffer, count) || count == 0)
         return false;
     AppendNames<DRIVER_INFO_2A>(buffer, count, names);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const std::string& name) { return LookedGone(GoneDriver(environment, name)); }),
-                names.end());
+    if (LookOnlyRecord())
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [&](const std::string& name) { return LookedGone(GoneDriver(environment, name)); }),
+                    names.end());
     return true;
 }
 
@@ -103,7 +104,7 @@ bool EnumDriverFiles(const char* environment, std::vector<std::string>& paths)
     const DRIVER_INFO_3A* drivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.Data());
     for (DWORD i = 0; i < usable; ++i) {
         const DRIVER_INFO_3A& driver = drivers[i];
-        if (driver.pName && LookedGone(GoneDriver(environment, driver.pName)))
+        if (driver.pName && LookOnlyRecord() && LookedGone(GoneDriver(environment, driver.pName)))
             continue;
         for (const char* file : {driver.pDriverPath, driver.pConfigFile, driver.pDataFile, driver.pHelpFile}) {
             if (file && *file)
@@ -137,9 +138,10 @@ bool EnumProcessorNames(const char* server, const char* environment, std::vector
         count == 0)
         return false;
     AppendNames<PRINTPROCESSOR_INFO_1A>(buffer, count, names);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const std::string& name) { return LookedGone(GoneProcessor(environment, name)); }),
-                names.end());
+    if (LookOnlyRecord())
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [&](const std::string& name) { return LookedGone(GoneProcessor(environment, name)); }),
+                    names.end());
     return true;
 }
 
@@ -163,7 +165,7 @@ bool EnumPrinterSummaries(DWORD flags, std::vector<PrinterSummary>& printers)
         summary.name = info[i].pPrinterName ? info[i].pPrinterName : "";
         summary.printProcessor = info[i].pPrintProcessor ? info[i].pPrintProcessor : "";
         summary.portName = info[i].pPortName ? info[i].pPortName : "";
-        if (!LookedGone(GonePrinter(summary.name)))
+        if (!LookOnlyRecord() || !LookedGone(GonePrinter(summary.name)))
             printers.push_back(summary);
     }
     return true;

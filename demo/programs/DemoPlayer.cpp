@@ -54,8 +54,11 @@ int main(int argc, char** argv)
     const bool all = wanted.size() == 1 && wanted[0] == "--all";
     const std::string directory = program.substr(0, program.find_last_of('\\'));
 
+    // Switches for the program, e.g. "/WHATIF:C:\\whatif.txt".
+    char switches[512] = {};
+    GetEnvironmentVariableA("TRELUN_DEMO_SWITCHES", switches, sizeof(switches));
     UiDriver driver;
-    if (!driver.Start(program, "", directory)) {
+    if (!driver.Start(program, switches, directory)) {
         std::printf("could not start %s\n", program.c_str());
         return 3;
     }

@@ -83,15 +83,9 @@ BOOL WINAPI EnumPrinterDriversA(LPSTR pName, LPSTR pEnvironment, DWORD Level, LP
 {
     CallOutcome call;
     (void)pName;
-    if (!pcbNeeded || !pcReturned)
-        return call.Fail(RPC_X_NULL_REF_POINTER);
-    *pcbNeeded = 0;
-    *pcReturned = 0;
     const std::size_t recordSize = DriverRecordSize(Level);
-    if (recordSize == 0)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pDriverInfo && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    if (const DWORD error = EnumArgumentError(recordSize != 0, pDriverInfo, cbBuf, pcbNeeded, pcReturned))
+        return call.Fail(error);
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);

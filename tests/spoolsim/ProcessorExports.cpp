@@ -21,14 +21,8 @@ BOOL WINAPI EnumPrintProcessorsA(LPSTR pName, LPSTR pEnvironment, DWORD Level, L
 {
     CallOutcome call;
     (void)pName;
-    if (!pcbNeeded || !pcReturned)
-        return call.Fail(RPC_X_NULL_REF_POINTER);
-    *pcbNeeded = 0;
-    *pcReturned = 0;
-    if (Level != 1)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pPrintProcessorInfo && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    if (const DWORD error = EnumArgumentError(Level == 1, pPrintProcessorInfo, cbBuf, pcbNeeded, pcReturned))
+        return call.Fail(error);
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);
@@ -59,14 +53,8 @@ BOOL WINAPI EnumMonitorsA(LPSTR pName, DWORD Level, LPBYTE pMonitor, DWORD cbBuf
 {
     CallOutcome call;
     (void)pName;
-    if (!pcbNeeded || !pcReturned)
-        return call.Fail(RPC_X_NULL_REF_POINTER);
-    *pcbNeeded = 0;
-    *pcReturned = 0;
-    if (Level != 1)
-        return call.Fail(ERROR_INVALID_LEVEL);
-    if (!pMonitor && cbBuf)
-        return call.Fail(ERROR_INVALID_USER_BUFFER);
+    if (const DWORD error = EnumArgumentError(Level == 1, pMonitor, cbBuf, pcbNeeded, pcReturned))
+        return call.Fail(error);
     Session session;
     if (!session.Loaded())
         return call.Fail(ERROR_INVALID_DATA);

@@ -175,4 +175,15 @@ BOOL SpoolDirectory(const char* kind, LPSTR pEnvironment, DWORD Level, LPBYTE pB
     return TRUE;
 }
 
+DWORD EnumArgumentError(bool levelKnown, LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned)
+{
+    if (!needed || !returned)
+        return RPC_X_NULL_REF_POINTER;
+    *needed = 0;
+    *returned = 0;
+    if (!levelKnown)
+        return ERROR_INVALID_LEVEL;
+    return !buffer && size ? ERROR_INVALID_USER_BUFFER : 0;
+}
+
 }  // namespace spoolsim

@@ -82,6 +82,10 @@ const char* EnvironmentDirectory(const std::string& environment);
 
 // GetPrinterDriverDirectoryA ("drivers") and GetPrintProcessorDirectoryA
 // ("prtprocs"): the prefix's real directory for the environment.
+// What an Enum...A call with these arguments fails with before it reads the
+// state (the counts zeroed first), or 0 when they are usable.
+DWORD EnumArgumentError(bool levelKnown, LPBYTE buffer, DWORD size, LPDWORD needed, LPDWORD returned);
+
 BOOL SpoolDirectory(const char* kind, LPSTR environment, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed);
 
 }  // namespace spoolsim

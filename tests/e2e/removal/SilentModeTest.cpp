@@ -284,13 +284,13 @@ TEST(SilentMode, AnUnwritableLogDoesNotStopTheRemoval)
     EXPECT_TRUE(outcome.log.empty());
 }
 
-// Without SILENT the log still records the run, and the message is shown
-// and answered by a person as before.
-TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
+namespace {
+
+// The wizard under Windows XP: the second listed printer chosen and
+// "Desinstalar" pressed.
+void StartAndUninstallSecondPrinter(ProgramSandbox& run, const std::string& commandLine)
 {
-    ProgramSandbox run(kState, kScript);
-    const std::string logPath = run.Directory() + "shown.log";
-    ASSERT_TRUE(run.Start("/LOG:" + logPath, "winxp"));
+    ASSERT_TRUE(run.Start(commandLine, "winxp"));
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
     HWND list = run.SelectionList(main);
@@ -298,6 +298,17 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
     ASSERT_TRUE(run.Driver().SetListViewSelection(list, 1, true));
     ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
     UiDriver::Click(main, 1080);
+}
+
+}  // namespace
+
+// Without SILENT the log still records the run, and the message is shown
+// and answered by a person as before.
+TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
+{
+    ProgramSandbox run(kState, kScript);
+    const std::string logPath = run.Directory() + "shown.log";
+    ASSERT_NO_FATAL_FAILURE(StartAndUninstallSecondPrinter(run, "/LOG:" + logPath));
     unsigned long exitCode = 0;
     const auto boxes = run.AnswerUntilExit(IDOK, 90000, &exitCode);
     ASSERT_EQ(1u, boxes.size());
@@ -315,14 +326,7 @@ TEST(SilentMode, InteractiveWhatIfEndsWithTheReportsCounts)
 {
     ProgramSandbox run(kState, kScript);
     const std::string reportPath = run.Directory() + "shown.txt";
-    ASSERT_TRUE(run.Start("/WHATIF:" + reportPath, "winxp"));
-    HWND main = run.WaitForMainWindow();
-    ASSERT_NE(nullptr, main);
-    HWND list = run.SelectionList(main);
-    ASSERT_NE(nullptr, list);
-    ASSERT_TRUE(run.Driver().SetListViewSelection(list, 1, true));
-    ASSERT_TRUE(WaitUntil([&] { return UiDriver::IsEnabled(main, 1080); }, 5000));
-    UiDriver::Click(main, 1080);
+    ASSERT_NO_FATAL_FAILURE(StartAndUninstallSecondPrinter(run, "/WHATIF:" + reportPath));
     const auto boxes = run.AnswerUntilExit(IDOK, 90000, nullptr);
     ASSERT_EQ(1u, boxes.size());
     const std::string report = ReadWholeFile(reportPath);

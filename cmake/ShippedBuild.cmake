@@ -1,7 +1,7 @@
 # The shipped files are built in a tree of their own inside this one, with
 # another toolchain, and written into <output_dir>. Its target <name> stands
-# for them; TRELUN_SHIPPED_EXE, TRELUN_SHIPPED_SHIM and TRELUN_SHIPPED_UNMCHECK
-# name the files.
+# for them; TRELUN_<NAME>_EXE, TRELUN_<NAME>_SHIM and TRELUN_<NAME>_UNMCHECK
+# name the files (TRELUN_SHIPPED_EXE for the target "shipped").
 include(ExternalProject)
 
 function(trelun_add_shipped_build name toolchain output_dir)
@@ -23,7 +23,8 @@ function(trelun_add_shipped_build name toolchain output_dir)
   list(GET files 0 exe)
   list(GET files 1 shim)
   list(GET files 2 unmcheck)
-  set(TRELUN_SHIPPED_EXE ${exe} PARENT_SCOPE)
-  set(TRELUN_SHIPPED_SHIM ${shim} PARENT_SCOPE)
-  set(TRELUN_SHIPPED_UNMCHECK ${unmcheck} PARENT_SCOPE)
+  string(TOUPPER ${name} prefix)
+  set(TRELUN_${prefix}_EXE ${exe} PARENT_SCOPE)
+  set(TRELUN_${prefix}_SHIM ${shim} PARENT_SCOPE)
+  set(TRELUN_${prefix}_UNMCHECK ${unmcheck} PARENT_SCOPE)
 endfunction()

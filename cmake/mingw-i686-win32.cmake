@@ -2,4 +2,4 @@
 # GetTickCount64 and the vectored exception functions) is linked in and the
 # programs start on Windows 95 and NT 4.
 set(TRELUN_MINGW_THREADS win32)
-include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686-common.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

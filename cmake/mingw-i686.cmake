@@ -3,4 +3,4 @@
 # programs come from this toolchain; what ships is built with the one in
 # mingw-i686-win32.cmake.
 set(TRELUN_MINGW_THREADS posix)
-include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686-common.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -125,5 +125,6 @@
 #define IDS_WHATIF_DONE              221
 #define IDS_WHATIF_NOT_WRITTEN       222
 #define IDS_WHATIF_CAPTION           223
+#define IDS_X64_MISSING              224
 
 #endif

@@ -18,6 +18,7 @@
 #include "TextUtil.h"
 #include "WhatIfEnd.h"
 #include "WindowUtil.h"
+#include "Wow64HandOver.h"
 
 namespace {
 
@@ -44,12 +45,13 @@ void SetUpRunMode(const CommandLineSwitches& switches)
         SetMessageBoxHandler(LoggingMessageBoxHandler);
     LogText("Start", GetCommandLineA());
     LogText("Windows", WindowsVersionText().c_str());
+    LogText("Program", sizeof(void*) == 8 ? "64-bit" : "32-bit");
     LogText("Mode", IsSilentRun() ? "silent" : "interactive");
     if (switches.HasSwitch("WHATIF"))
         LogText("WhatIf", switches.PathValue("WHATIF").c_str());
 }
 
-int RunNormalMode(HINSTANCE instance)
+int RunNormalMode(HINSTANCE instance, const char* arguments)
 {
     InitCommonControls();
     CommandLineSwitches switches;
@@ -66,6 +68,15 @@ int RunNormalMode(HINSTANCE instance)
     }
     if (!unusable.empty())
         LogText("SwitchIgnored", unusable.c_str());
+#ifndef _WIN64
+    if (RunningUnderWow64()) {
+        const int handedOver = HandOverTo64BitProgram(arguments);
+        LogEvent("Exit", "", static_cast<unsigned long>(handedOver));
+        return handedOver;
+    }
+#else
+    (void)arguments;  // this is the program handed over to
+#endif
     // "/WHATIF:<path>": the whole run only looks; the report says what it saw.
     const std::string whatIfPath = TrimmedOf(switches.PathValue("WHATIF"), "\" ");
     const bool whatIf = switches.HasSwitch("WHATIF") && !whatIfPath.empty() && whatIfPath.size() < kTextField;
@@ -112,6 +123,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return RunLaunchMode(commandLine + kLaunchPrefixLength);
     case MODE_NORMAL:
     default:
-        return RunNormalMode(instance);
+        return RunNormalMode(instance, commandLine);
     }
 }

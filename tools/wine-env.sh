@@ -13,7 +13,8 @@ WINE=${WINE:-$(command -v wine || command -v wine-stable || echo /usr/lib/wine/w
 WINESERVER=${WINESERVER:-$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)}
 export WINE WINESERVER
 export WINEPREFIX="${TRELUN_WINEPREFIX:-$_trelun_build/wineprefix}"
-export WINEARCH=win32
+# TRELUN_WINEARCH=win64 (with a prefix of its own) for 64-bit Windows.
+export WINEARCH=${TRELUN_WINEARCH:-win32}
 export WINEDEBUG=${TRELUN_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then

@@ -1,0 +1,56 @@
+#!/bin/sh
+# The 32-bit trelun08.exe on 64-bit Windows (a win64 Wine prefix): it hands
+# the run to x64\trelun08.exe with the same command line and ends with its
+# exit code; without the 64-bit program it removes nothing and ends with 1603.
+#   check-wow64-handover.sh <source dir> <build dir> <32-bit dir> <64-bit dir>
+set -eu
+source_dir=$1; build=$2; bin32=$3; bin64=$4
+work=$build/wow64-handover
+rm -rf "$work"
+mkdir -p "$work/x64"
+cp "$bin32/trelun08.exe" "$bin32/VSPOOL08.dll" "$work/"
+cp "$bin64/trelun08.exe" "$bin64/VSPOOL08.dll" "$work/x64/"
+
+TRELUN_BUILD_DIR=$build
+TRELUN_WINEARCH=win64
+TRELUN_WINEPREFIX=$build/wineprefix64
+export TRELUN_WINEARCH TRELUN_WINEPREFIX
+. "$source_dir/tools/wine-env.sh"
+
+failed=0
+expect() {  # <log> <text>
+  if ! grep -qF "$2" "$1"; then
+    echo "FAIL: $1 lacks: $2"; failed=1
+  fi
+}
+
+# No script and no printer of the package: the 64-bit program ends with 1605,
+# and so does the 32-bit one that handed over to it.
+log=$work/handover.log
+(cd "$work" && "$WINE" trelun08.exe /SILENT "/LOG:Z:$log" >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+expect "$log" " Program 32-bit"
+expect "$log" " HandOver \"Z:"
+expect "$log" " Program 64-bit"
+expect "$log" " NothingFound "
+[ "$(grep -c ' Exit  result=1605' "$log")" = 2 ] || { echo "FAIL: both programs end with 1605"; failed=1; }
+
+# An unusable switch ends the 32-bit program before the hand-over.
+log=$work/typo.log
+(cd "$work" && "$WINE" trelun08.exe /SILENT /WHATIFF "/LOG:Z:$log" >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+expect "$log" " Exit  result=1639"
+if grep -q " Program 64-bit" "$log"; then echo "FAIL: handed over an invalid command line"; failed=1; fi
+
+# Without the 64-bit program nothing is removed: 1603.
+rm -rf "$work/x64"
+log=$work/missing.log
+(cd "$work" && "$WINE" trelun08.exe /SILENT "/LOG:Z:$log" >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+expect "$log" " Native64BitProgram "
+expect "$log" " Exit  result=1603"
+if grep -q " Program 64-bit" "$log"; then echo "FAIL: a 64-bit program ran"; failed=1; fi
+
+"$WINESERVER" -k 2>/dev/null || true
+[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected"
+exit $failed

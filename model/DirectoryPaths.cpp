@@ -143,19 +143,35 @@ bool ColorDirectory(char (&out)[kTextField])
     return true;
 }
 
+// SysWOW64 on 64-bit Windows; GetSystemWow64DirectoryA is looked up, as
+// systems before XP lack it.
+bool SystemWow64Directory(char (&out)[kTextField])
+{
+    typedef UINT(WINAPI * GetSystemWow64DirectoryFn)(LPSTR, UINT);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const GetSystemWow64DirectoryFn get = kernel ? reinterpret_cast<GetSystemWow64DirectoryFn>(
+                                                       reinterpret_cast<void*>(GetProcAddress(kernel, "GetSystemWow64DirectoryA")))
+                                                 : nullptr;
+    return get && Filled(get(out, kTextField));
+}
+
 bool SpoolerDirectory(int id, char (&out)[kTextField])
 {
     out[0] = '\0';
     char buffer[kTextField] = {};
     DWORD needed = 0;
     BOOL ok;
-    if (id == DIR_PRINTER_DRIVER || id == DIR_PRINTER_DRIVER_W40) {
-        char environment[] = "Windows 4.0";
-        ok = GetPrinterDriverDirectoryA(nullptr, id == DIR_PRINTER_DRIVER_W40 ? environment : nullptr,
-                                        1, reinterpret_cast<LPBYTE>(buffer), kTextField, &needed);
+    char w40[] = "Windows 4.0";
+    char x86[] = "Windows NT x86";
+    char* environment = id == DIR_PRINTER_DRIVER_W40 ? w40 : nullptr;
+    if (id == DIR_PRINTER_DRIVER_X86 || id == DIR_PRINT_PROCESSOR_X86)
+        environment = x86;
+    if (id == DIR_PRINTER_DRIVER || id == DIR_PRINTER_DRIVER_W40 || id == DIR_PRINTER_DRIVER_X86) {
+        ok = GetPrinterDriverDirectoryA(nullptr, environment, 1, reinterpret_cast<LPBYTE>(buffer), kTextField,
+                                        &needed);
     } else {
-        ok = GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(buffer),
-                                         kTextField, &needed);
+        ok = GetPrintProcessorDirectoryA(nullptr, environment, 1, reinterpret_cast<LPBYTE>(buffer), kTextField,
+                                         &needed);
     }
     if (!ok || buffer[0] == '\0' || !FitsField(buffer))
         return false;
@@ -177,6 +193,11 @@ bool LookUp(int id, char (&out)[kTextField], bool& isDirectory)
         char* slash = std::strrchr(out, '\\');
         if (slash)
             slash[1] = '\0';
+        // The 64-bit program is the package's uninstaller from its x64
+        // folder: its scripts and hooks are where the 32-bit one is.
+        const std::size_t length = std::strlen(out);
+        if (sizeof(void*) == 8 && length > 5 && TextEquals(out + length - 5, "\\x64\\"))
+            out[length - 4] = '\0';
         return true;
     }
     case DIR_WINDOWS:
@@ -201,9 +222,13 @@ bool LookUp(int id, char (&out)[kTextField], bool& isDirectory)
                AppendText(out, "INF\\");
     case DIR_PRINTER_DRIVER:
     case DIR_PRINTER_DRIVER_W40:
+    case DIR_PRINTER_DRIVER_X86:
     case DIR_PRINT_PROCESSOR:
     case DIR_PRINT_PROCESSOR_W40:
+    case DIR_PRINT_PROCESSOR_X86:
         return SpoolerDirectory(id, out);
+    case DIR_SYSTEM_WOW64:
+        return SystemWow64Directory(out);
     case DIR_COLOR:
         return ColorDirectory(out);
     default: {

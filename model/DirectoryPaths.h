@@ -39,6 +39,10 @@ enum DirectoryId {
     DIR_COLOR = 33,
     DIR_CURRENT = 34,
     DIR_INF = 35,
+    // For the 64-bit program: where the package put its 32-bit files.
+    DIR_PRINTER_DRIVER_X86 = 36,
+    DIR_PRINT_PROCESSOR_X86 = 37,
+    DIR_SYSTEM_WOW64 = 38,
 };
 
 // The seven directories the profile inspection dialog names, in its order.

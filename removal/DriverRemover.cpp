@@ -161,7 +161,7 @@ void RemovalSequence::RemoveDriver(const char* environment, const std::string& d
         QueueLine(*database, std::string("HKLM,\"") + kDriversKey9x + driver + "\",\"\",0");
     } else if (osInfo.IsNT()) {
         const std::string base =
-            std::string(kEnvironmentsKeyNT) + (environment ? environment : "Windows NT x86") + "\\Drivers\\";
+            std::string(kEnvironmentsKeyNT) + (environment ? environment : LocalSpoolerEnvironment()) + "\\Drivers\\";
         for (const char* version : kDriverVersions)
             QueueLine(*database, "HKLM,\"" + base + version + driver + "\",\"\",0");
     }
@@ -268,7 +268,7 @@ void RemovalSequence::removePrintProcessors(const char* server, const char* envi
         if (osInfo.IsWin9x()) {
             DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, (std::string(kProcessorsKey9x) + processor).c_str());
         } else if (osInfo.IsNT()) {
-            const std::string key = std::string(kProcessorsKeyNT) + (environment ? environment : "Windows NT x86") +
+            const std::string key = std::string(kProcessorsKeyNT) + (environment ? environment : LocalSpoolerEnvironment()) +
                                     "\\Print Processors\\" + processor;
             DeleteRegistryKeyWithoutSubkeys(HKEY_LOCAL_MACHINE, key.c_str());
         }

@@ -84,6 +84,11 @@ ProtectedDirectories ProtectedDirectoriesOfSystem()
     AddIfKnown(directories.roots, Resolved(DIR_PROGRAM_FILES));
     AddIfKnown(directories.roots, RegistryText(kCurrentVersionKey, "ProgramFilesDir"));
     AddIfKnown(directories.roots, RegistryText(kCurrentVersionKey, "CommonFilesDir"));
+    // 64-bit Windows has a second pair for 32-bit programs.
+    AddIfKnown(directories.roots, RegistryText(kCurrentVersionKey, "ProgramFilesDir (x86)"));
+    AddIfKnown(directories.roots, RegistryText(kCurrentVersionKey, "CommonFilesDir (x86)"));
+    AddIfKnown(directories.roots, Environment("ProgramFiles(x86)"));
+    AddIfKnown(directories.roots, Environment("ProgramW6432"));
     AddIfKnown(directories.roots, RegistryText(kProfileListKey, "ProfilesDirectory"));
     if (!windows.empty())
         directories.roots.push_back(WithBackslash(windows) + "Profiles\\");

@@ -118,6 +118,12 @@ void RemovalSequence::BuildDirectoryLists()
         AddResolved(printerDirectories, DIR_PRINTER_DRIVER_W40);
         AddResolved(printerDirectories, DIR_PRINT_PROCESSOR_W40);
     }
+    // The 64-bit program also looks where the package put its 32-bit files.
+    if (sizeof(void*) == 8) {
+        AddResolved(systemDirectories, DIR_SYSTEM_WOW64);
+        AddResolved(printerDirectories, DIR_PRINTER_DRIVER_X86);
+        AddResolved(printerDirectories, DIR_PRINT_PROCESSOR_X86);
+    }
     SortUnique(systemDirectories);
     SortUnique(printerDirectories);
 }

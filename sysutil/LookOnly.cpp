@@ -1,6 +1,6 @@
 #include "LookOnly.h"
 
-#include "OSInfo.h"
+#include "SpoolerCalls.h"
 #include "TextUtil.h"
 
 namespace {
@@ -102,12 +102,6 @@ bool KeyGone(const WhatIfRecord& record, HKEY root, const std::string& subkey)
 }
 
 std::string GonePrinter(const std::string& name) { return "printer:" + name; }
-
-const char* LocalSpoolerEnvironment()
-{
-    const COSInfo os;
-    return os.IsNT() ? "Windows NT x86" : "Windows 4.0";
-}
 
 std::string SpoolerTarget(const char* environment, const std::string& name)
 {

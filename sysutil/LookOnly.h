@@ -81,7 +81,6 @@ std::string GoneValue(HKEY root, const std::string& subkey, const std::string& v
 // The key or one of its parents has gone.
 bool KeyGone(const WhatIfRecord& record, HKEY root, const std::string& subkey);
 std::string GonePrinter(const std::string& name);
-// environment nullptr: this system's own.
+// environment nullptr: this system's own (LocalSpoolerEnvironment).
 std::string SpoolerTarget(const char* environment, const std::string& name);
 std::string GoneDriver(const char* environment, const std::string& name);
-const char* LocalSpoolerEnvironment();

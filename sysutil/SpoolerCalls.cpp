@@ -4,9 +4,18 @@
 #include <cstring>
 
 #include "LookOnly.h"
+#include "OSInfo.h"
 #include "TextUtil.h"
 
 const char* const kSpoolerEnvironments[3] = {nullptr, "Windows NT x86", "Windows 4.0"};
+
+const char* LocalSpoolerEnvironment()
+{
+    if (sizeof(void*) == 8)
+        return "Windows x64";
+    const COSInfo os;
+    return os.IsNT() ? "Windows NT x86" : "Windows 4.0";
+}
 
 namespace {
 

@@ -23,8 +23,12 @@ private:
     std::vector<BYTE> bytes;
 };
 
-// The local environment (nullptr) and the two others a package installs for.
+// The local environment (nullptr) and the two others a package installs for:
+// on 64-bit Windows the local one is "Windows x64", in the 64-bit program.
 extern const char* const kSpoolerEnvironments[3];
+// The name of the local environment: "Windows x64" for the 64-bit program,
+// "Windows NT x86" on NT, "Windows 4.0" on 95, 98 and Me.
+const char* LocalSpoolerEnvironment();
 
 // Names of the drivers installed for an environment (nullptr: the local
 // default). False when the spooler gives nothing.

@@ -42,6 +42,26 @@ log=$work/typo.log
 expect "$log" " Exit  result=1639"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: handed over an invalid command line"; failed=1; fi
 
+# A file of the package in both system directories and both driver
+# directories: the 64-bit program's what-if finds all four, the 32-bit
+# program alone would see only its own views.
+c=$WINEPREFIX/drive_c/windows
+printf '[UnPrinterDrivers]\r\n"VANTO Probe",VPR,1\r\n[Unz_CatchAll]\r\n"VANTO Comunes",VCA,4\r\n[VCA.Files]\r\ntrelun_wow64.dll\r\n' \
+  > "$work/VUNZ__08.unm"
+placed="system32 syswow64 system32/spool/drivers/x64/3 system32/spool/drivers/w32x86/3"
+for d in $placed; do mkdir -p "$c/$d"; echo x > "$c/$d/trelun_wow64.dll"; done
+report=$work/whatif.txt
+(cd "$work" && "$WINE" trelun08.exe /SILENT "/WHATIF:Z:$report" >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+for d in 'system32\\trelun' 'syswow64\\trelun' 'x64\\3\\trelun' 'w32x86\\3\\trelun'; do
+  grep -qi "|DeleteFile|found|C:.windows.*$d" "$report" || { echo "FAIL: the report lacks $d"; failed=1; }
+done
+for d in $placed; do
+  [ -f "$c/$d/trelun_wow64.dll" ] || { echo "FAIL: the what-if run deleted $d/trelun_wow64.dll"; failed=1; }
+  rm -f "$c/$d/trelun_wow64.dll"
+done
+rm -f "$work/VUNZ__08.unm"
+
 # Without the 64-bit program nothing is removed: 1603.
 rm -rf "$work/x64"
 log=$work/missing.log
@@ -52,5 +72,5 @@ expect "$log" " Exit  result=1603"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: a 64-bit program ran"; failed=1; fi
 
 "$WINESERVER" -k 2>/dev/null || true
-[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected"
+[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected; both views' files found"
 exit $failed

@@ -42,7 +42,7 @@ TEST(FileSpec, ProgramFileAndDirectory)
 
 TEST(FileSpec, EveryResolvedDirectoryEndsWithOneBackslash)
 {
-    for (int id = 2; id <= 35; ++id) {
+    for (int id = 2; id <= DIR_SYSTEM_WOW64; ++id) {
         if (id == DIR_NEW_TEMP_FILE)
             continue;
         const std::string path = DirectoryOf(id);
@@ -75,11 +75,16 @@ TEST(FileSpec, SpoolerDirectoriesComeThroughTheShim)
     EXPECT_EQ(processor, DirectoryOf(DIR_PRINT_PROCESSOR_W40));
     EXPECT_NE(std::string::npos, driver.find("spool\\drivers\\")) << driver;
     EXPECT_FALSE(DirectoryOf(DIR_PRINTER_DRIVER_W40).empty());
+    // The 32-bit environment's, by name: in this 32-bit prefix the local one.
+    EXPECT_EQ(driver, DirectoryOf(DIR_PRINTER_DRIVER_X86));
+    EXPECT_EQ(processor, DirectoryOf(DIR_PRINT_PROCESSOR_X86));
+    // No SysWOW64 on 32-bit Windows.
+    EXPECT_EQ("", DirectoryOf(DIR_SYSTEM_WOW64));
 }
 
 TEST(FileSpec, UnknownIdsAndVirtualFoldersAreEmpty)
 {
-    for (int id : {0, -1, 36, 1000}) {
+    for (int id : {0, -1, DIR_SYSTEM_WOW64 + 1, 1000}) {
         FileSpec spec;
         EXPECT_TRUE(spec.Resolve(id));
         EXPECT_STREQ("", spec.FullPath()) << id;

@@ -129,6 +129,22 @@ bool HasSubkeyLeft(const WhatIfRecord& record, HKEY root, HKEY key, const std::s
     return false;
 }
 
+// A key that stays for a kept one loses its values (DeleteValues). The name
+// buffer is on the heap: LookAtTree recurses once per key level.
+void MarkValuesGone(WhatIfRecord& record, HKEY root, HKEY key, const std::string& subkey)
+{
+    std::vector<char> value(16384);
+    for (DWORD index = 0;; ++index) {
+        DWORD size = static_cast<DWORD>(value.size());
+        const LONG status = RegEnumValueA(key, index, value.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        record.MarkGone(GoneValue(root, subkey, std::string(value.data(), size)));
+    }
+}
+
 // DeleteTree without its deletions: true when subkey would go.
 bool LookAtTree(WhatIfRecord& record, HKEY root, const std::string& subkey, const std::vector<std::string>* keep)
 {
@@ -151,16 +167,7 @@ bool LookAtTree(WhatIfRecord& record, HKEY root, const std::string& subkey, cons
         record.MarkGone(GoneKey(root, own));
         return true;
     }
-    for (DWORD index = 0;; ++index) {
-        char value[16384] = {};
-        DWORD size = sizeof(value);
-        const LONG status = RegEnumValueA(key.Get(), index, value, &size, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA)
-            continue;
-        if (status != ERROR_SUCCESS)
-            break;
-        record.MarkGone(GoneValue(root, own, value));
-    }
+    MarkValuesGone(record, root, key.Get(), own);
     return false;
 }
 

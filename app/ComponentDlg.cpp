@@ -4,6 +4,7 @@
 
 #include "DllSearch.h"
 #include "EventLog.h"
+#include "RegistryView.h"
 #include "TextUtil.h"
 #include "UniqueHandle.h"
 #include "UserMessage.h"
@@ -61,23 +62,36 @@ bool ScannerUninstallKey(const char* productGuid, char* out, std::size_t size)
     return false;
 }
 
+namespace {
+
+// The scanner's Uninstall key, in whichever registry view its installer
+// wrote it.
+bool OpenScannerKey(const char* path, RegistryKey& key)
+{
+    for (REGSAM view : ViewsOf(HKEY_LOCAL_MACHINE, path)) {
+        const RegistryViewScope inView(view);
+        if (OpenKeyExInView(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool ScannerDriverInstalled(const char* productGuid)
 {
     char path[kTextField];
     if (IsEmptyText(productGuid) || !ScannerUninstallKey(productGuid, path, sizeof(path)))
         return false;
     RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
-        return false;
-    return true;
+    return OpenScannerKey(path, key);
 }
 
 int RunScannerUninstaller(HWND owner, const char* productGuid, StringLoader& strings)
 {
     char path[kTextField];
     RegistryKey key;
-    if (ScannerUninstallKey(productGuid, path, sizeof(path)) &&
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS) {
+    if (ScannerUninstallKey(productGuid, path, sizeof(path)) && OpenScannerKey(path, key)) {
         DWORD size = 0;
         DWORD type = 0;
         const bool sized = RegQueryValueExA(key.Get(), "UninstallString", nullptr, &type, nullptr, &size) == ERROR_SUCCESS;

@@ -14,6 +14,7 @@
 #include "LookOnly.h"
 #include "RegistryLine.h"
 #include "RegistryTree.h"
+#include "RegistryView.h"
 #include "RemovalSequence.h"
 #include "UninstallDatabase.h"
 #include "UniqueHandle.h"
@@ -151,8 +152,11 @@ void RemovalSequence::collectOemPaths()
 {
     if (!database)
         return;
-    RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS) {
+    for (REGSAM view : ViewsOf(HKEY_LOCAL_MACHINE, kOemPathsKey)) {
+        const RegistryViewScope inView(view);
+        RegistryKey key;
+        if (OpenKeyExInView(HKEY_LOCAL_MACHINE, kOemPathsKey, KEY_ALL_ACCESS, key.Receive()) != ERROR_SUCCESS)
+            continue;
         for (DWORD index = 0;; ++index) {
             char name[kTextField] = {};
             DWORD nameSize = sizeof(name);
@@ -220,9 +224,15 @@ int RemovalSequence::removeStartupEntry(const char* valueName, const char* comma
 {
     if (IsEmptyText(valueName) || IsEmptyText(command))
         return 0;
-    if (!osInfo.IsWin32s())
-        return DeleteRegistryValue(HKEY_LOCAL_MACHINE, strings.GetString(IDS_RUN_KEY), valueName) == ERROR_SUCCESS ? 1
-                                                                                                              : 0;
+    if (!osInfo.IsWin32s()) {
+        const std::string run = strings.GetString(IDS_RUN_KEY);
+        int deleted = 0;
+        for (REGSAM view : ViewsOf(HKEY_LOCAL_MACHINE, run)) {
+            const RegistryViewScope inView(view);
+            deleted |= DeleteRegistryValue(HKEY_LOCAL_MACHINE, run.c_str(), valueName) == ERROR_SUCCESS ? 1 : 0;
+        }
+        return deleted;
+    }
     WhatIfRecord* look = LookOnlyRecord();
     if (!look)
         WriteProfileStringA(nullptr, nullptr, nullptr);
@@ -252,6 +262,44 @@ int RemovalSequence::removeStartupEntry(const char* valueName, const char* comma
     return result;
 }
 
+namespace {
+
+// One line in the current registry view.
+void ApplyRegistryLine(const std::string& text, const RegistryLine& line, HKEY root, const KeptRegistry& kept,
+                       const UninstallDatabase& database, const COSInfo& os)
+{
+    if (!line.value.empty()) {
+        if (kept.ClaimsValue(line.root, line.key, line.value))
+            SayWhyItStays(text);
+        else
+            LogEvent("RegDeleteValue", text.c_str(),
+                     static_cast<unsigned long>(DeleteRegistryValue(root, line.key.c_str(), line.value.c_str())));
+        return;
+    }
+    if (!MayDeleteKey(line.root, line.key))
+        return;
+    if (!line.hasFlag) {
+        // A line without a code names the key and its values; the 9x
+        // family's RegDeleteKeyA would take its subkeys along too (the
+        // maker's key holds its other products).
+        if (kept.ClaimsAnythingIn(line.root, line.key))
+            SayWhyItStays(text);
+        else
+            LogEvent("RegDeleteKey", text.c_str(),
+                     static_cast<unsigned long>(DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())));
+        return;
+    }
+    if (kept.TreeHolds(line.root, line.key)) {
+        SayWhyItStays(text);
+        return;
+    }
+    if (VersionWants(os, line.flag.empty() ? '\0' : line.flag[0]))
+        LogEvent("DeleteRegistryTree", text.c_str(),
+                 static_cast<unsigned long>(
+                     DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(database, line.root))));
+}
+
+}  // namespace
 
 void RemovalSequence::applyRegistryLines()
 {
@@ -269,34 +317,9 @@ void RemovalSequence::applyRegistryLines()
         HKEY root = RootKey(line.root);
         if (!root || ComponentCount(line.key) == 0)
             continue;
-        if (!line.value.empty()) {
-            if (kept.ClaimsValue(line.root, line.key, line.value))
-                SayWhyItStays(text);
-            else
-                LogEvent("RegDeleteValue", text.c_str(),
-                         static_cast<unsigned long>(DeleteRegistryValue(root, line.key.c_str(), line.value.c_str())));
-            continue;
+        for (REGSAM view : ViewsOf(root, line.key)) {
+            const RegistryViewScope inView(view);
+            ApplyRegistryLine(text + RegistryViewSuffix(), line, root, kept, *database, osInfo);
         }
-        if (!MayDeleteKey(line.root, line.key))
-            continue;
-        if (!line.hasFlag) {
-            // A line without a code names the key and its values; the 9x
-            // family's RegDeleteKeyA would take its subkeys along too (the
-            // maker's key holds its other products).
-            if (kept.ClaimsAnythingIn(line.root, line.key))
-                SayWhyItStays(text);
-            else
-                LogEvent("RegDeleteKey", text.c_str(),
-                         static_cast<unsigned long>(DeleteRegistryKeyWithoutSubkeys(root, line.key.c_str())));
-            continue;
-        }
-        if (kept.TreeHolds(line.root, line.key)) {
-            SayWhyItStays(text);
-            continue;
-        }
-        if (VersionWants(osInfo, line.flag.empty() ? '\0' : line.flag[0]))
-            LogEvent("DeleteRegistryTree", text.c_str(),
-                     static_cast<unsigned long>(
-                         DeleteRegistryTreeExcept(root, line.key.c_str(), KeptKeys(*database, line.root))));
     }
 }

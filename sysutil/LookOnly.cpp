@@ -1,5 +1,6 @@
 #include "LookOnly.h"
 
+#include "RegistryView.h"
 #include "SpoolerCalls.h"
 #include "TextUtil.h"
 
@@ -78,7 +79,7 @@ std::string GoneDirectory(const std::string& path) { return "dir:" + TrimmedOf(p
 
 std::string RegistryPath(HKEY root, const std::string& subkey)
 {
-    return std::string(RootName(root)) + "\\" + TrimmedOf(subkey, "\\");
+    return std::string(RootName(root)) + "\\" + TrimmedOf(subkey, "\\") + RegistryViewSuffix();
 }
 
 std::string GoneKey(HKEY root, const std::string& subkey) { return "key:" + RegistryPath(root, subkey); }

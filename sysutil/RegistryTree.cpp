@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "LookOnly.h"
+#include "RegistryView.h"
 #include "TextUtil.h"
 #include "UniqueHandle.h"
 
@@ -70,7 +71,7 @@ bool DeleteTree(HKEY root, const std::string& subkey, const std::vector<std::str
     if (IsKept(subkey, keep))
         return false;
     RegistryKey key;
-    LONG status = RegOpenKeyA(root, subkey.c_str(), key.Receive());
+    LONG status = OpenKeyInView(root, subkey.c_str(), key.Receive());
     if (status != ERROR_SUCCESS || !key.Valid()) {
         Note(firstError, status != ERROR_SUCCESS ? status : ERROR_INVALID_HANDLE);
         return false;
@@ -100,7 +101,7 @@ bool DeleteTree(HKEY root, const std::string& subkey, const std::vector<std::str
     } else if (subkeyStays || HasSubkey(key.Get())) {
         DeleteValues(key.Get());
     } else {
-        status = RegDeleteKeyA(root, subkey.c_str());
+        status = DeleteKeyInView(root, subkey.c_str());
         Note(firstError, status);
         deleted = status == ERROR_SUCCESS;
     }
@@ -153,7 +154,7 @@ bool LookAtTree(WhatIfRecord& record, HKEY root, const std::string& subkey, cons
         return false;
     }
     RegistryKey key;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    if (OpenKeyExInView(root, subkey.c_str(), KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return false;
     const std::string own = TrimmedOf(subkey, "\\");
     bool subkeyStays = false;
@@ -175,7 +176,7 @@ bool KeyPresent(const WhatIfRecord& record, HKEY root, const char* subkey)
 {
     RegistryKey key;
     return !KeyGone(record, root, subkey) &&
-           RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+           OpenKeyExInView(root, subkey, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 
 LONG LookAtTreeDeletion(WhatIfRecord& record, HKEY root, const char* subkey, const std::vector<std::string>* keep)
@@ -202,7 +203,7 @@ LONG LookAtKeyDeletion(WhatIfRecord& record, HKEY root, const char* subkey)
 {
     const std::string target = RegistryPath(root, subkey);
     RegistryKey key;
-    if (KeyGone(record, root, subkey) || RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+    if (KeyGone(record, root, subkey) || OpenKeyExInView(root, subkey, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
         record.Note("DeleteRegistryKey", target, LookResult::kNotFound);
         return ERROR_FILE_NOT_FOUND;
     }
@@ -231,12 +232,12 @@ LONG DeleteRegistryKeyWithoutSubkeys(HKEY root, const char* subkey)
     if (WhatIfRecord* look = LookOnlyRecord())
         return LookAtKeyDeletion(*look, root, subkey);
     RegistryKey key;
-    LONG status = RegOpenKeyA(root, subkey, key.Receive());
+    LONG status = OpenKeyInView(root, subkey, key.Receive());
     if (status != ERROR_SUCCESS)
         return status;
     const bool hasSubkey = HasSubkey(key.Get());
     key.Reset();
-    return hasSubkey ? ERROR_ACCESS_DENIED : RegDeleteKeyA(root, subkey);
+    return hasSubkey ? ERROR_ACCESS_DENIED : DeleteKeyInView(root, subkey);
 }
 
 LONG DeleteRegistryValue(HKEY root, const char* subkey, const char* value)
@@ -245,7 +246,7 @@ LONG DeleteRegistryValue(HKEY root, const char* subkey, const char* value)
         const std::string target = RegistryPath(root, subkey) + "," + value;
         RegistryKey key;
         const bool present = !KeyGone(*look, root, subkey) && !look->IsGone(GoneValue(root, subkey, value)) &&
-                             RegOpenKeyExA(root, subkey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS &&
+                             OpenKeyExInView(root, subkey, KEY_READ, key.Receive()) == ERROR_SUCCESS &&
                              RegQueryValueExA(key.Get(), value, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
         look->Note("DeleteRegistryValue", target, present ? LookResult::kFound : LookResult::kNotFound);
         if (present)
@@ -253,6 +254,6 @@ LONG DeleteRegistryValue(HKEY root, const char* subkey, const char* value)
         return present ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     }
     RegistryKey key;
-    const LONG status = RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, key.Receive());
+    const LONG status = OpenKeyExInView(root, subkey, KEY_ALL_ACCESS, key.Receive());
     return status != ERROR_SUCCESS ? status : RegDeleteValueA(key.Get(), value);
 }

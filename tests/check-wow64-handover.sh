@@ -42,23 +42,54 @@ log=$work/typo.log
 expect "$log" " Exit  result=1639"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: handed over an invalid command line"; failed=1; fi
 
-# A file of the package in both system directories and both driver
-# directories: the 64-bit program's what-if finds all four, the 32-bit
-# program alone would see only its own views.
+# A package installed for both architectures: a file in both system
+# directories and both driver directories, a key tree in both registry
+# views with a key an ignore profile shares. The what-if run finds all of
+# it and changes nothing; the removal then takes it all but the shared key,
+# in both views. The 32-bit program alone would see only its own views.
 c=$WINEPREFIX/drive_c/windows
-printf '[UnPrinterDrivers]\r\n"VANTO Probe",VPR,1\r\n[Unz_CatchAll]\r\n"VANTO Comunes",VCA,4\r\n[VCA.Files]\r\ntrelun_wow64.dll\r\n' \
+printf '%s\r\n' '[UnPrinterDrivers]' '"VANTO Probe",VPR,1' '[Unz_CatchAll]' '"VANTO Comunes",VCA,4' \
+  '[Unx_Ignore]' '"VANTO Fuentes",VIG,5' '[VCA.Files]' 'trelun_wow64.dll' '[VCA.RegistryKeys]' \
+  'HKLM,SOFTWARE\TrelunWow64\Probe,,1' '[VIG.RegistryKeys]' 'HKLM,SOFTWARE\TrelunWow64\Probe\Kept,,1' \
   > "$work/VUNZ__08.unm"
 placed="system32 syswow64 system32/spool/drivers/x64/3 system32/spool/drivers/w32x86/3"
 for d in $placed; do mkdir -p "$c/$d"; echo x > "$c/$d/trelun_wow64.dll"; done
+reg64() { "$WINE" reg "$@" /reg:64 >/dev/null 2>&1 </dev/null; }
+reg32() { "$WINE" reg "$@" /reg:32 >/dev/null 2>&1 </dev/null; }
+for reg in reg64 reg32; do
+  $reg add 'HKLM\Software\TrelunWow64\Probe\Sub' /v x /d 1 /f
+  $reg add 'HKLM\Software\TrelunWow64\Probe\Kept' /v k /d 1 /f
+done
+# The premise: two views, each with its own keys.
+reg64 add 'HKLM\Software\TrelunWow64\Only64' /f
+! reg32 query 'HKLM\Software\TrelunWow64\Only64' || { echo "FAIL: one registry view for both"; failed=1; }
+reg64 delete 'HKLM\Software\TrelunWow64\Only64' /f
 report=$work/whatif.txt
 (cd "$work" && "$WINE" trelun08.exe /SILENT "/WHATIF:Z:$report" >/dev/null 2>&1 </dev/null) || true
 "$WINESERVER" -w
 for d in 'system32\\trelun' 'syswow64\\trelun' 'x64\\3\\trelun' 'w32x86\\3\\trelun'; do
   grep -qi "|DeleteFile|found|C:.windows.*$d" "$report" || { echo "FAIL: the report lacks $d"; failed=1; }
 done
+for view in 64 32; do
+  grep -q "|DeleteRegistryTree|found|HKLM.SOFTWARE.TrelunWow64.Probe ($view-bit view)" "$report" ||
+    { echo "FAIL: the report lacks the $view-bit view's tree"; failed=1; }
+done
 for d in $placed; do
   [ -f "$c/$d/trelun_wow64.dll" ] || { echo "FAIL: the what-if run deleted $d/trelun_wow64.dll"; failed=1; }
-  rm -f "$c/$d/trelun_wow64.dll"
+done
+for reg in reg64 reg32; do
+  $reg query 'HKLM\Software\TrelunWow64\Probe\Sub' || { echo "FAIL: the what-if run deleted a key ($reg)"; failed=1; }
+done
+
+(cd "$work" && "$WINE" trelun08.exe /SILENT >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+for d in $placed; do
+  [ ! -f "$c/$d/trelun_wow64.dll" ] || { echo "FAIL: the removal left $d/trelun_wow64.dll"; failed=1; }
+done
+for reg in reg64 reg32; do
+  ! $reg query 'HKLM\Software\TrelunWow64\Probe\Sub' || { echo "FAIL: the removal left Probe\Sub ($reg)"; failed=1; }
+  $reg query 'HKLM\Software\TrelunWow64\Probe\Kept' || { echo "FAIL: the removal took the shared key ($reg)"; failed=1; }
+  $reg delete 'HKLM\Software\TrelunWow64' /f
 done
 rm -f "$work/VUNZ__08.unm"
 
@@ -72,5 +103,5 @@ expect "$log" " Exit  result=1603"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: a 64-bit program ran"; failed=1; fi
 
 "$WINESERVER" -k 2>/dev/null || true
-[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected; both views' files found"
+[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected; files and keys of both views removed, the shared key kept"
 exit $failed

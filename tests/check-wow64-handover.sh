@@ -1,7 +1,9 @@
 #!/bin/sh
 # The 32-bit trelun08.exe on 64-bit Windows (a win64 Wine prefix): it hands
 # the run to x64\trelun08.exe with the same command line and ends with its
-# exit code; without the 64-bit program it removes nothing and ends with 1603.
+# exit code (0, 1605); an invalid command line ends it first (1639); without
+# the 64-bit program it removes nothing and ends with 1603. The 64-bit
+# program removes a package installed for both architectures in both views.
 #   check-wow64-handover.sh <source dir> <build dir> <32-bit dir> <64-bit dir>
 set -eu
 source_dir=$1; build=$2; bin32=$3; bin64=$4
@@ -81,8 +83,10 @@ for reg in reg64 reg32; do
   $reg query 'HKLM\Software\TrelunWow64\Probe\Sub' || { echo "FAIL: the what-if run deleted a key ($reg)"; failed=1; }
 done
 
-(cd "$work" && "$WINE" trelun08.exe /SILENT >/dev/null 2>&1 </dev/null) || true
+log=$work/removal.log
+(cd "$work" && "$WINE" trelun08.exe /SILENT "/LOG:Z:$log" >/dev/null 2>&1 </dev/null) || true
 "$WINESERVER" -w
+[ "$(grep -c ' Exit  result=0' "$log")" = 2 ] || { echo "FAIL: both programs end the removal with 0"; failed=1; }
 for d in $placed; do
   [ ! -f "$c/$d/trelun_wow64.dll" ] || { echo "FAIL: the removal left $d/trelun_wow64.dll"; failed=1; }
 done
@@ -103,5 +107,5 @@ expect "$log" " Exit  result=1603"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: a 64-bit program ran"; failed=1; fi
 
 "$WINESERVER" -k 2>/dev/null || true
-[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 1605, 1639 and 1603 as expected; files and keys of both views removed, the shared key kept"
+[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 0, 1605, 1639 and 1603 as expected; files and keys of both views removed, the shared key kept"
 exit $failed

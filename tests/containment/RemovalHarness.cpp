@@ -8,6 +8,7 @@
 #include "RemovalPageRun.h"
 #include "ScopedOverride.h"
 #include "StringLoader.h"
+#include "TestPaths.h"
 
 namespace containment {
 
@@ -21,6 +22,12 @@ int RecordRestart(const COSInfo&)
 }
 
 }  // namespace
+
+InstalledSeed::InstalledSeed(unsigned seed, const Layout& layout)
+    : installation(GenerateInstallation(seed, layout)), spooler(spoolsim::FormatState(installation.spooler))
+{
+    Install(installation, layout, BesideTests("containment_utility.exe"));
+}
 
 bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell,
                   const std::string& filter)

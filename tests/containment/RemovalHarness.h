@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "Installation.h"
+#include "SimulatedSpooler.h"
 #include "UninstallDatabase.h"
 
 namespace containment {
@@ -18,6 +20,15 @@ namespace containment {
 // enumeration found nothing.
 bool LoadDatabase(UninstallDatabase& database, const std::vector<std::string>& scriptPaths, bool unpell,
                   const std::string& filter = std::string());
+
+// A seed's random installation laid down, its printers in the simulator
+// (the utility stand-in as the package's utility). A fatal failure of the
+// lay-down is left for the caller to check.
+struct InstalledSeed {
+    InstalledSeed(unsigned seed, const Layout& layout);
+    const Installation installation;
+    SimulatedSpooler spooler;
+};
 
 // The user's choice for a seed: everything, nothing, or each listed printer
 // by chance; the names chosen.

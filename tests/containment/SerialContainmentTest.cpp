@@ -119,11 +119,11 @@ void RemoveOneInstallation(unsigned seed, const PrefixGuard& guard, SeedSummary&
 {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Layout& layout = guard.GetLayout();
-    const Installation installation = GenerateInstallation(seed, layout);
-    SimulatedSpooler spooler(spoolsim::FormatState(installation.spooler));
-    Install(installation, layout, BesideTests("containment_utility.exe"));
+    InstalledSeed installed(seed, layout);
     if (::testing::Test::HasFatalFailure())
         return;
+    const Installation& installation = installed.installation;
+    SimulatedSpooler& spooler = installed.spooler;
 
     UninstallDatabase database;
     ASSERT_TRUE(LoadDatabase(database, installation.scriptPaths, installation.unpell, filter));

@@ -13,7 +13,6 @@
 #include "PrefixGuard.h"
 #include "RemovalHarness.h"
 #include "SimulatedSpooler.h"
-#include "TestPaths.h"
 
 namespace {
 
@@ -188,11 +187,11 @@ void LookThenRemove(unsigned seed, const PrefixGuard& guard)
 {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Layout& layout = guard.GetLayout();
-    const Installation installation = GenerateInstallation(seed, layout);
-    SimulatedSpooler spooler(spoolsim::FormatState(installation.spooler));
-    Install(installation, layout, BesideTests("containment_utility.exe"));
+    InstalledSeed installed(seed, layout);
     if (::testing::Test::HasFatalFailure())
         return;
+    const Installation& installation = installed.installation;
+    SimulatedSpooler& spooler = installed.spooler;
 
     const SystemState before = CaptureState(layout, installation, spooler.Read());
     const std::size_t journalBefore = spooler.Journal().size();

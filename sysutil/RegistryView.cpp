@@ -15,11 +15,16 @@ RegistryViewScope::RegistryViewScope(REGSAM view) : previous(g_view) { g_view = 
 
 RegistryViewScope::~RegistryViewScope() { g_view = previous; }
 
-std::vector<REGSAM> ViewsOf(HKEY root, const std::string& subkey)
+bool LivesInBothViews(HKEY root, const std::string& subkey)
 {
     const std::string key = TrimmedOf(subkey, "\\ ");
-    const bool software = TextEquals(key.c_str(), "SOFTWARE") || TextStartsWith(key.c_str(), "SOFTWARE\\");
-    if (sizeof(void*) == 8 && root == HKEY_LOCAL_MACHINE && software)
+    return root == HKEY_LOCAL_MACHINE &&
+           (TextEquals(key.c_str(), "SOFTWARE") || TextStartsWith(key.c_str(), "SOFTWARE\\"));
+}
+
+std::vector<REGSAM> ViewsOf(HKEY root, const std::string& subkey)
+{
+    if (sizeof(void*) == 8 && LivesInBothViews(root, subkey))
         return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
     return {0};
 }

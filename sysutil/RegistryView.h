@@ -23,6 +23,9 @@ private:
     REGSAM previous;
 };
 
+// HKLM\SOFTWARE and below: a 64-bit and a 32-bit view on 64-bit Windows.
+bool LivesInBothViews(HKEY root, const std::string& subkey);
+
 // The views root\subkey lives in: both for HKLM\SOFTWARE in the 64-bit
 // program; otherwise only the process's own (0).
 std::vector<REGSAM> ViewsOf(HKEY root, const std::string& subkey);

@@ -4,7 +4,8 @@
 
 const char kPreviewUsage[] =
     "usage: unmcheck [options] SCRIPT...\n"
-    "  --platform nt|9x|win32s  Windows family to assume (default nt)\n"
+    "  --platform nt|9x|win32s|x64  Windows family to assume (default nt); x64: what\n"
+    "                           the 64-bit program removes on 64-bit Windows\n"
     "  --printers FILE          installed printers, one per line:\n"
     "                           name|driver|pelled name|server|default|halvaprint\n"
     "  --remove NAME            a printer chosen for removal (repeatable)\n"
@@ -37,8 +38,9 @@ bool ParsePreviewOptions(int argc, char** argv, PreviewOptions& options, std::st
         } else if (argument == "--platform") {
             if (!TakeValue(argc, argv, i, options.platform, error))
                 return false;
-            if (options.platform != "nt" && options.platform != "9x" && options.platform != "win32s") {
-                error = "unknown platform \"" + options.platform + "\" (nt, 9x or win32s)";
+            if (options.platform != "nt" && options.platform != "9x" && options.platform != "win32s" &&
+                options.platform != "x64") {
+                error = "unknown platform \"" + options.platform + "\" (nt, 9x, win32s or x64)";
                 return false;
             }
         } else if (argument == "--printers") {

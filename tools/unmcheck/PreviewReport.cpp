@@ -1,5 +1,8 @@
 #include "PreviewReport.h"
 
+#include "RegistryLine.h"
+#include "RegistryView.h"
+
 namespace {
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
@@ -33,5 +36,29 @@ std::string FormatPreviewReport(const ScriptProblemLog& problems, const Uninstal
     out += "\n[counts]\n";
     out += "removedPrinterCount=" + std::to_string(database.removedPrinterCount) + "\n";
     out += "keptPrinterCount=" + std::to_string(database.keptPrinterCount) + "\n";
+    return out;
+}
+
+std::string FormatX64Sections(const UninstallDatabase& database)
+{
+    std::string out = "\n[x64.environments]\nWindows x64\nWindows NT x86\nWindows 4.0\n";
+    out += "\n[x64.fileDirectories]\n";
+    // As the 64-bit program's directory lists name them.
+    for (const char* directory :
+         {"%SystemRoot%\\System32", "%SystemRoot%\\SysWOW64", "%SystemRoot%", "%SystemRoot%\\System32\\spool\\drivers\\color",
+          "%SystemRoot%\\System32\\spool\\drivers\\x64 (2 levels)", "%SystemRoot%\\System32\\spool\\drivers\\w32x86 (2 levels)",
+          "%SystemRoot%\\System32\\spool\\drivers\\win40 (2 levels)", "%SystemRoot%\\System32\\spool\\prtprocs\\x64 (2 levels)",
+          "%SystemRoot%\\System32\\spool\\prtprocs\\w32x86 (2 levels)", "%SystemRoot%\\INF (2 levels)",
+          "the maker's OEM paths (3 levels)"})
+        out += std::string(directory) + "\n";
+    out += "\n[x64.registryKeys]\n";
+    for (const std::string& text : database.removalProfile.registryKeys) {
+        RegistryLine line;
+        const bool parsed = ParseRegistryLine(text.c_str(), line) == REGLINE_OK;
+        if (parsed && line.root == ROOT_HKLM && LivesInBothViews(HKEY_LOCAL_MACHINE, line.key))
+            out += text + " (64-bit view)\n" + text + " (32-bit view)\n";
+        else
+            out += text + "\n";
+    }
     return out;
 }

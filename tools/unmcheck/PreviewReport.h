@@ -15,3 +15,8 @@ struct ScriptName {
 
 std::string FormatPreviewReport(const ScriptProblemLog& problems, const UninstallDatabase& database,
                                 const std::vector<ScriptName>& names);
+
+// What the 64-bit program does beyond the list: the spooler environments it
+// walks, the directories it searches for the files, and each registry line
+// as it applies it, once per registry view.
+std::string FormatX64Sections(const UninstallDatabase& database);

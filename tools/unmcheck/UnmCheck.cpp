@@ -38,7 +38,7 @@ COSInfo SystemOf(const std::string& platform)
     } else {
         version.dwPlatformId = VER_PLATFORM_WIN32_NT;
         version.dwMajorVersion = 5;
-        version.dwMinorVersion = 1;
+        version.dwMinorVersion = platform == "x64" ? 2 : 1;
     }
     return COSInfo(&version);
 }
@@ -135,7 +135,9 @@ int main(int argc, char** argv)
         database.printers.Append(printer);
     database.BuildRemovalProfile();
 
-    const std::string report = FormatPreviewReport(problems, database, names);
+    std::string report = FormatPreviewReport(problems, database, names);
+    if (options.platform == "x64")
+        report += FormatX64Sections(database);
     std::fwrite(report.data(), 1, report.size(), stdout);
     return problems.empty() ? kExitClean : kExitWarnings;
 }

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The 32-bit trelun08.exe on 64-bit Windows (a win64 Wine prefix): it hands
 # the run to x64\trelun08.exe with the same command line and ends with its
-# exit code (0, 1605); an invalid command line ends it first (1639); without
+# exit code (0, 3010, 1605); an invalid command line ends it first (1639); without
 # the 64-bit program it removes nothing and ends with 1603. The 64-bit
 # program removes a package installed for both architectures in both views.
 #   check-wow64-handover.sh <source dir> <build dir> <32-bit dir> <64-bit dir>
@@ -97,6 +97,19 @@ for reg in reg64 reg32; do
 done
 rm -f "$work/VUNZ__08.unm"
 
+# A service of the package is deleted for good only at the restart: 3010,
+# passed through as well.
+printf '%s\r\n' '[UnPrinterDrivers]' '"VANTO Probe",VPR,1' '[Unz_CatchAll]' '"VANTO Comunes",VCA,4' \
+  '[VCA.Services]' 'TrelunWow64Svc' > "$work/VUNZ__08.unm"
+"$WINE" sc create TrelunWow64Svc binPath= 'C:\windows\system32\notepad.exe' >/dev/null 2>&1 </dev/null
+log=$work/service.log
+(cd "$work" && "$WINE" trelun08.exe /SILENT "/LOG:Z:$log" >/dev/null 2>&1 </dev/null) || true
+"$WINESERVER" -w
+expect "$log" " DeleteService TrelunWow64Svc result=0"
+[ "$(grep -c ' Exit  result=3010' "$log")" = 2 ] || { echo "FAIL: both programs end with 3010"; failed=1; }
+"$WINE" sc delete TrelunWow64Svc >/dev/null 2>&1 </dev/null || true
+rm -f "$work/VUNZ__08.unm"
+
 # Without the 64-bit program nothing is removed: 1603.
 rm -rf "$work/x64"
 log=$work/missing.log
@@ -107,5 +120,5 @@ expect "$log" " Exit  result=1603"
 if grep -q " Program 64-bit" "$log"; then echo "FAIL: a 64-bit program ran"; failed=1; fi
 
 "$WINESERVER" -k 2>/dev/null || true
-[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 0, 1605, 1639 and 1603 as expected; files and keys of both views removed, the shared key kept"
+[ $failed = 0 ] && echo "hand-over under WOW64: exit codes 0, 3010, 1605, 1639 and 1603 as expected; files and keys of both views removed, the shared key kept"
 exit $failed

@@ -77,6 +77,18 @@ bool LookedGone(const std::string& name)
     return look && look->IsGone(name);
 }
 
+// The names the look has removed taken out; goneName gives the name the look
+// knows one by.
+template <class GoneName>
+void DropLookedGone(std::vector<std::string>& names, GoneName goneName)
+{
+    if (!LookOnlyRecord())
+        return;
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) { return LookedGone(goneName(name)); }),
+                names.end());
+}
+
 }  // namespace
 
 std::string GoneProcessor(const char* environment, const std::string& name)
@@ -94,10 +106,7 @@ bool EnumDriverNames(const char* environment, std::vector<std::string>& names)
     if (!EnumDrivers(environment, 2, buffer, count) || count == 0)
         return false;
     AppendNames<DRIVER_INFO_2A>(buffer, count, names);
-    if (LookOnlyRecord())
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [&](const std::string& name) { return LookedGone(GoneDriver(environment, name)); }),
-                    names.end());
+    DropLookedGone(names, [&](const std::string& name) { return GoneDriver(environment, name); });
     return true;
 }
 
@@ -147,10 +156,7 @@ bool EnumProcessorNames(const char* server, const char* environment, std::vector
         count == 0)
         return false;
     AppendNames<PRINTPROCESSOR_INFO_1A>(buffer, count, names);
-    if (LookOnlyRecord())
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [&](const std::string& name) { return LookedGone(GoneProcessor(environment, name)); }),
-                    names.end());
+    DropLookedGone(names, [&](const std::string& name) { return GoneProcessor(environment, name); });
     return true;
 }
 
@@ -205,9 +211,7 @@ bool EnumMonitorNames(std::vector<std::string>& names)
     if (!EnumMonitorsA(nullptr, 1, buffer.Data(), buffer.Size(), &needed, &count))
         return false;
     AppendNames<MONITOR_INFO_1A>(buffer, count, names);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const std::string& name) { return LookedGone(GoneMonitor(name)); }),
-                names.end());
+    DropLookedGone(names, GoneMonitor);
     return true;
 }
 

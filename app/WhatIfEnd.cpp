@@ -5,9 +5,9 @@
 #include "EventLog.h"
 #include "MainDlg.h"
 #include "SilentRun.h"
-#include "SystemLibrary.h"
 #include "UserMessage.h"
 #include "WhatIfReport.h"
+#include "Wow64HandOver.h"
 #include "resource.h"
 
 namespace {
@@ -17,18 +17,6 @@ std::string ComputerName()
     char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = sizeof(name);
     return GetComputerNameA(name, &size) ? name : "";
-}
-
-// What a 32-bit program sees of the registry: under WOW64, the 32-bit view.
-const char* RegistryView()
-{
-    typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
-    IsWow64ProcessFn isWow64 = nullptr;
-    BOOL wow64 = FALSE;
-    if (BindSystemFunction(isWow64, "kernel32.dll", "IsWow64Process") && isWow64(GetCurrentProcess(), &wow64) &&
-        wow64)
-        return "32-bit";
-    return "native";
 }
 
 std::string PrintersTaken(const UninstallDatabase& database)
@@ -70,7 +58,9 @@ int FinishWhatIf(CMainDlg& main, const WhatIfRecord& record, const std::string& 
     WhatIfSummary summary;
     summary.computer = ComputerName();
     summary.windows = windows;
-    summary.registryView = RegistryView();
+    // A 32-bit program under WOW64 sees the 32-bit view; the 64-bit one names
+    // the view of each target.
+    summary.registryView = RunningUnderWow64() ? "32-bit" : "native";
     summary.printers = PrintersTaken(main.database);
     summary.restartNeeded = main.database.restartNeeded != 0;
     summary.exitCode = exitCode;

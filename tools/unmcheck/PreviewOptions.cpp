@@ -4,8 +4,9 @@
 
 const char kPreviewUsage[] =
     "usage: unmcheck [options] SCRIPT...\n"
-    "  --platform nt|9x|win32s|x64  Windows family to assume (default nt); x64: what\n"
-    "                           the 64-bit program removes on 64-bit Windows\n"
+    "  --platform nt|9x|win32s|x64\n"
+    "                           Windows family to assume (default nt); x64: the\n"
+    "                           64-bit program on 64-bit Windows\n"
     "  --printers FILE          installed printers, one per line:\n"
     "                           name|driver|pelled name|server|default|halvaprint\n"
     "  --remove NAME            a printer chosen for removal (repeatable)\n"

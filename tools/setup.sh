@@ -5,7 +5,8 @@ set -eu
 
 packages="cmake ninja-build python3 locales xvfb xauth imagemagick googletest clang libclang-rt-14-dev
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
-  binutils-mingw-w64-i686 gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
+  binutils-mingw-w64-i686 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+  gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64"
 
 as_root() {

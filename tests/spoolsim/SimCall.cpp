@@ -110,7 +110,8 @@ std::string LocalEnvironment(const State& state)
 {
     if (!state.environment.empty())
         return state.environment;
-    return RunningOnWin9x() ? "Windows 4.0" : "Windows NT x86";
+    // No 64-bit program runs on the 9x family.
+    return RunningOnWin9x() && sizeof(void*) == 4 ? "Windows 4.0" : kNativeEnvironment;
 }
 
 bool ResolveEnvironment(const State& state, const char* requested, std::string& environment)
@@ -161,10 +162,7 @@ BOOL SpoolDirectory(const char* kind, LPSTR pEnvironment, DWORD Level, LPBYTE pB
     if (!directory)
         return call.Fail(ERROR_INVALID_ENVIRONMENT);
     char system[MAX_PATH] = {};
-    UINT length = 0;
-    {
-            length = GetSystemDirectoryA(system, MAX_PATH);
-    }
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return call.Fail(ERROR_PATH_NOT_FOUND);
     const std::string path = std::string(system) + "\\spool\\" + kind + "\\" + directory;

@@ -7,6 +7,10 @@
 
 namespace spoolsim {
 
+// The spooler's own environment on the NT family for this build, as Wine's
+// spooler and the simulator give it.
+constexpr const char* kNativeEnvironment = sizeof(void*) == 8 ? "Windows x64" : "Windows NT x86";
+
 struct Job {
     unsigned long id = 0;
     std::string user;

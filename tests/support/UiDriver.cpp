@@ -1,13 +1,33 @@
 #include "UiDriver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
+// The process and the processes it started: on 64-bit Windows the 32-bit
+// program hands the run to the 64-bit one, whose windows are the program's.
+std::vector<DWORD> ProcessFamily(DWORD processId)
+{
+    std::vector<DWORD> family(1, processId);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return family;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == processId && entry.th32ProcessID != processId)
+            family.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return family;
+}
+
 struct WindowSearch {
-    DWORD processId;
+    std::vector<DWORD> family;
     std::vector<HWND> windows;
 };
 
@@ -16,10 +36,32 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
     WindowSearch* search = reinterpret_cast<WindowSearch*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId)
+    if (std::find(search->family.begin(), search->family.end(), owner) != search->family.end())
         search->windows.push_back(window);
     return TRUE;
 }
+
+// The process that owns a window, opened to reach its memory.
+class WindowProcess {
+public:
+    explicit WindowProcess(HWND window)
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        handle = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner);
+    }
+    ~WindowProcess()
+    {
+        if (handle)
+            CloseHandle(handle);
+    }
+    WindowProcess(const WindowProcess&) = delete;
+    WindowProcess& operator=(const WindowProcess&) = delete;
+    HANDLE Handle() const { return handle; }
+
+private:
+    HANDLE handle = nullptr;
+};
 
 std::string ClassOf(HWND window)
 {
@@ -67,11 +109,22 @@ private:
 
 UiDriver::~UiDriver()
 {
-    if (process) {
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process, 1);
-        CloseHandle(process);
+    if (!process)
+        return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        // The program handed over to is ended first, or it would outlive
+        // the test and be found as a running copy by the next one.
+        const std::vector<DWORD> family = ProcessFamily(processId);
+        for (std::size_t i = family.size(); i-- > 1;) {
+            HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, family[i]);
+            if (child) {
+                TerminateProcess(child, 1);
+                CloseHandle(child);
+            }
+        }
+        TerminateProcess(process, 1);
     }
+    CloseHandle(process);
 }
 
 bool UiDriver::Start(const std::string& program, const std::string& arguments, const std::string& directory)
@@ -103,7 +156,7 @@ bool UiDriver::HasExited() const { return !process || WaitForSingleObject(proces
 
 std::vector<HWND> UiDriver::TopLevelWindows() const
 {
-    WindowSearch search = {processId, {}};
+    WindowSearch search = {ProcessFamily(processId), {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.windows;
 }
@@ -158,7 +211,8 @@ std::vector<std::vector<std::string>> UiDriver::ListViewRows(HWND listView, int 
     std::vector<std::vector<std::string>> rows;
     const int count = ListViewRowCount(listView);
     const SIZE_T textSize = 512;
-    RemoteBlock block(process, sizeof(LVITEMA) + textSize);
+    const WindowProcess owner(listView);
+    RemoteBlock block(owner.Handle(), sizeof(LVITEMA) + textSize);
     if (!block.Ok())
         return rows;
     for (int row = 0; row < count; ++row) {
@@ -183,7 +237,8 @@ std::vector<std::vector<std::string>> UiDriver::ListViewRows(HWND listView, int 
 
 bool UiDriver::SetListViewSelection(HWND listView, int row, bool selected) const
 {
-    RemoteBlock block(process, sizeof(LVITEMA));
+    const WindowProcess owner(listView);
+    RemoteBlock block(owner.Handle(), sizeof(LVITEMA));
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = selected ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;

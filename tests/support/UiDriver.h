@@ -31,10 +31,12 @@ public:
     DWORD WaitForExit(DWORD timeoutMs);
     bool HasExited() const;
 
+    // The windows searched are the process's and those of the processes it
+    // started (the 64-bit program a 32-bit one hands over to).
     // A visible top-level window of the process with this class (nullptr:
     // any) and title (nullptr: any), waited for up to timeoutMs.
     HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const;
-    // Every top-level window of the process, visible or not.
+    // Every top-level window of the process and its children, visible or not.
     std::vector<HWND> TopLevelWindows() const;
     // The process's message box, when one is up within timeoutMs.
     bool WaitForMessageBox(FoundMessageBox& found, DWORD timeoutMs) const;

@@ -8,8 +8,8 @@
 
 namespace {
 
-// The program is built into build/bin, the tests beside the simulator in
-// build/spoolsim.
+// The program is built into bin/, the tests beside the simulator in
+// spoolsim/ of the same tree.
 std::string BuiltProgram() { return BinDirectory() + "..\\bin\\trelun08.exe"; }
 
 }  // namespace
@@ -17,8 +17,19 @@ std::string BuiltProgram() { return BinDirectory() + "..\\bin\\trelun08.exe"; }
 ProgramSandbox::ProgramSandbox(const std::string& stateText, const std::string& script)
     : directory(), spooler(stateText), driver(), emulatedVersion(nullptr)
 {
+#ifdef _WIN64
+    // As deployed on 64-bit Windows: the run starts at the 32-bit program,
+    // which hands it over to x64\trelun08.exe and its 64-bit simulator.
+    const std::string win32 = BinDirectory() + "..\\bin\\win32\\";
+    CopyFileA((win32 + "trelun08.exe").c_str(), Program().c_str(), FALSE);
+    CopyFileA((win32 + "VSPOOL08.dll").c_str(), directory.Join("VSPOOL08.dll").c_str(), FALSE);
+    CreateDirectoryA(directory.Join("x64").c_str(), nullptr);
+    CopyFileA(BuiltProgram().c_str(), directory.Join("x64\\trelun08.exe").c_str(), FALSE);
+    CopyFileA(BesideTests("VSPOOL08.dll").c_str(), directory.Join("x64\\VSPOOL08.dll").c_str(), FALSE);
+#else
     CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE);
     CopyFileA(BesideTests("VSPOOL08.dll").c_str(), directory.Join("VSPOOL08.dll").c_str(), FALSE);
+#endif
     if (!script.empty())
         directory.Write("VUNZ__08.unm", script);
 }

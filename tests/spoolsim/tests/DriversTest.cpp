@@ -178,7 +178,7 @@ TEST(SimDirectories, DriverAndProcessorDirectoriesOfThePrefix)
         const char* environment;
         const char* directory;
     };
-    const Case cases[] = {{nullptr, "w32x86"}, {"Windows NT x86", "w32x86"}, {"Windows 4.0", "win40"},
+    const Case cases[] = {{nullptr, sizeof(void*) == 8 ? "x64" : "w32x86"}, {"Windows NT x86", "w32x86"}, {"Windows 4.0", "win40"},
                           {"Windows x64", "x64"}};
     for (const Case& c : cases) {
         for (const char* kind : {"drivers", "prtprocs"}) {

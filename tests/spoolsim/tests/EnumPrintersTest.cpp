@@ -207,7 +207,13 @@ TEST(SimEnumPrinters, FollowsTheEmulatedPlatform)
         << win98Level5.output;
 
     ChildResult drivers = RunUnderWindowsVersion(probe, "drivers", "win98");
-    EXPECT_EQ("driver Generic|Windows 4.0\r\n", drivers.output);
     ChildResult ntDrivers = RunUnderWindowsVersion(probe, "drivers", "win2k");
+#ifdef _WIN64
+    // A 64-bit program's own environment is "Windows x64" whatever version it is told.
+    EXPECT_EQ("driver Generic|Windows x64\r\n", drivers.output);
+    EXPECT_EQ("driver Generic|Windows x64\r\n", ntDrivers.output);
+#else
+    EXPECT_EQ("driver Generic|Windows 4.0\r\n", drivers.output);
     EXPECT_EQ("driver Generic|Windows NT x86\r\ndriver Nt Only|Windows NT x86\r\n", ntDrivers.output);
+#endif
 }

@@ -68,7 +68,7 @@ public:
         DRIVER_INFO_3A driver = {};
         driver.cVersion = 3;
         driver.pName = const_cast<char*>(kDriverName);
-        driver.pEnvironment = const_cast<char*>("Windows NT x86");
+        driver.pEnvironment = const_cast<char*>(spoolsim::kNativeEnvironment);
         driver.pDriverPath = driver.pDataFile = driver.pConfigFile = const_cast<char*>(file.c_str());
         auto addDriver = Function<decltype(&AddPrinterDriverExA)>(winspool, "AddPrinterDriverExA");
         if (!addDriver(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES))
@@ -114,7 +114,8 @@ const std::string kSimulatorState = std::string("[Printer]\r\nName=") + kPrinter
                                     "\r\nComment=for comparison\r\nLocation=nowhere\r\nPrintProcessor=winprint\r\n"
                                     "Datatype=RAW\r\nData.VantoDriver08=yes\r\n"
                                     "[Driver]\r\nName=" + kDriverName +
-                                    "\r\nEnvironment=Windows NT x86\r\nVersion=3\r\nDriverPath=C:\\x\\wineps.drv\r\n"
+                                    "\r\nEnvironment=" + spoolsim::kNativeEnvironment +
+                                    "\r\nVersion=3\r\nDriverPath=C:\\x\\wineps.drv\r\n"
                                     "DataFile=C:\\x\\wineps.drv\r\nConfigFile=C:\\x\\wineps.drv\r\n"
                                     "[PrintProcessor]\r\nName=winprint\r\n[PrintProcessor]\r\nName=wineps\r\n";
 
@@ -364,9 +365,9 @@ TEST_F(SerialWineConformance, DriversProcessorsDirectoriesAndMonitors)
     };
     const Answers w = ask(Wine());
     const Answers s = ask(Simulator());
-    EXPECT_EQ("3 Windows NT x86", w.driver);
+    EXPECT_EQ(std::string("3 ") + spoolsim::kNativeEnvironment, w.driver);
     EXPECT_EQ(w.driver, s.driver);
-    EXPECT_EQ(std::string("3 ") + kDriverName + " Windows NT x86", w.printerDriver);
+    EXPECT_EQ(std::string("3 ") + kDriverName + " " + spoolsim::kNativeEnvironment, w.printerDriver);
     EXPECT_EQ(w.printerDriver, s.printerDriver);
     EXPECT_EQ(w.processors, s.processors);
     EXPECT_EQ(w.directories, s.directories);

@@ -4,6 +4,7 @@
 # screenshots and a before/after report (tools/demo_run.py). On a display
 # set TRELUN_DEMO_INTERACTIVE=1 to use the uninstaller yourself; otherwise
 # the demo player uses it, on a virtual display when there is none.
+# TRELUN_DEMO_ARCH=win64 runs it on 64-bit Windows (build/demo64).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

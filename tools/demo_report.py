@@ -145,6 +145,21 @@ def item_names(lists):
     return names
 
 
+def native_key(entry):
+    """A snapshot entry of the 32-bit registry view as the scripts name it."""
+    return re.sub(r"^(reg:hklm\\software)\\wow6432node(?=\\|$)", r"\1", entry, flags=re.I)
+
+
+def snapshot_key(target):
+    """A what-if target as the snapshot names it (the 32-bit view's keys below Wow6432Node)."""
+    m = re.match(r"^(.*) \((32|64)-bit view\)$", target)
+    if not m:
+        return target
+    if m.group(2) == "64":
+        return m.group(1)
+    return re.sub(r"^(hklm\\software)(?=\\|,|$)", r"\1\\wow6432node", m.group(1), flags=re.I)
+
+
 def is_noise(entry):
     return any(p.search(entry) for p in NOISE)
 
@@ -192,7 +207,7 @@ def report(before_path, after_path, player_path, selection_path, all_path, scrip
     out.append("")
 
     def why_stayed(entry):
-        low = entry.lower()
+        low = native_key(entry.lower())
         if entry.startswith("file:"):
             name = low.rstrip("/").split("/")[-1]
             if "otramarca" in low:
@@ -287,7 +302,7 @@ def whatif(before_path, looked_path, after_path, report_path):
     out.append("  the what-if run changed nothing: %s" % ("yes" if same and not changed else "NO: " + ", ".join(changed)))
 
     def reported(*names):
-        return {t.lower() for a, t in actions if a in names}
+        return {snapshot_key(t).lower() for a, t in actions if a in names}
 
     files = {"file:" + t[3:].replace("\\", "/").lower().rstrip("/") + ("/" if a == "RemoveDirectory" else "")
              for a, t in actions if a in ("DeleteFile", "UninstallOemInf", "RemoveDirectory")}

@@ -115,6 +115,73 @@ std::string SpecialFolder(int csidl)
     return path[0] ? WithSlash(path) : std::string();
 }
 
+#ifdef _WIN64
+std::string ReadText(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    Check(file != INVALID_HANDLE_VALUE, "read " + path);
+    if (file == INVALID_HANDLE_VALUE)
+        return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+void SetString32(const std::string& key, const char* name, const std::string& value)
+{
+    HKEY software = nullptr;
+    Check(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) ==
+              ERROR_SUCCESS,
+          "32-bit view");
+    if (!software)
+        return;
+    SetString(software, key, name, value);
+    RegCloseKey(software);
+}
+
+// A 64-bit installation carries the package's 32-bit half as well: the
+// files 32-bit programs load in SysWOW64, the x86 drivers beside the x64
+// ones (in the spooler too), the maker's keys in the 32-bit registry view.
+// The uninstaller's 64-bit program goes into its x64 folder with the
+// spooler's state.
+void InstallThirtyTwoBitHalf(const std::string& package, const std::string& uninstaller, const std::string& programs)
+{
+    char wow64[MAX_PATH] = {};
+    GetSystemWow64DirectoryA(wow64, MAX_PATH);
+    for (const char* name : {"vc44ui.dll", "vc44res.dll", "vantocom.dll", "vantolng.dll"})
+        PlaceFile(WithSlash(wow64), name);
+    const std::string drivers32 = SystemDir() + "spool\\drivers\\w32x86\\3\\";
+    for (const char* name : {"vc44pcl.dll", "vc55ps.dll", "vc55ui.dll", "vc55.ppd"})
+        PlaceFile(drivers32, name);
+    for (const char* key : {"Corvel4410\\Settings", "Corvel5520", "Comunes", "Fuentes"})
+        SetString32(std::string("VANTO\\") + key, "Plataforma", "x86");
+
+    Copy(programs + "x64\\trelun08.exe", uninstaller + "x64\\trelun08.exe");
+    Copy(programs + "x64\\VSPOOL08.dll", uninstaller + "x64\\VSPOOL08.dll");
+    std::string state = Replaced(ReadText(package + "spoolsim.ini"), "\\w32x86\\", "\\x64\\");
+    state += "\r\n; The 32-bit drivers beside the native ones.\r\n";
+    const char* const drivers[][2] = {{"VANTO Corvel 4410 PCL", "vc44pcl.dll"}, {"VANTO Corvel 5520 PS", "vc55ps.dll"},
+                                      {"Otra Marca Laser 9", nullptr}};
+    for (const auto& driver : drivers) {
+        state += std::string("[Driver]\r\nName=") + driver[0] + "\r\nEnvironment=Windows NT x86\r\nVersion=3\r\n";
+        if (driver[1])
+            state += "DriverPath=" + drivers32 + driver[1] + "\r\n";
+    }
+    WriteFileText(uninstaller + "x64\\spoolsim.ini", state);
+}
+#endif
+
 void CreateUsbDevice(const char* hardwareId)
 {
     HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PRINTER, nullptr);
@@ -218,14 +285,17 @@ int main(int argc, char** argv)
               windows + "vc44stat.exe");
     SetString(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Vanto Port Monitor 4410",
               "Driver", "vc44mon.dll");
-    SetString(HKEY_LOCAL_MACHINE,
-              "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\VantoProc4410",
-              "Driver", "vc44proc.dll");
-    for (const char* driver : {"VANTO Corvel 4410 PCL", "VANTO Corvel 5520 PS"})
-        SetString(HKEY_LOCAL_MACHINE,
-                  std::string("SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\"
-                              "Version-3\\") + driver,
-                  "Configuration File", "vc44ui.dll");
+    // The spooler's keys of the native environment; on 64-bit Windows the
+    // x86 drivers have theirs too.
+    const std::string environments = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
+    const std::string native = sizeof(void*) == 8 ? "Windows x64" : "Windows NT x86";
+    SetString(HKEY_LOCAL_MACHINE, environments + native + "\\Print Processors\\VantoProc4410", "Driver",
+              "vc44proc.dll");
+    for (const std::string& environment : {native, std::string("Windows NT x86")}) {
+        for (const char* driver : {"VANTO Corvel 4410 PCL", "VANTO Corvel 5520 PS"})
+            SetString(HKEY_LOCAL_MACHINE, environments + environment + "\\Drivers\\Version-3\\" + driver,
+                      "Configuration File", "vc44ui.dll");
+    }
     CreateService("VantoSpl4410", oemPath + "bin\\vc44spl.exe");
 
     // Shortcuts: the program group and the start-up entry.
@@ -238,6 +308,9 @@ int main(int argc, char** argv)
     PlaceFile(startup, "Corvel 4410 Estado.lnk");
 
     CreateUsbDevice("USB\\VID_0ACE&PID_4410");
+#ifdef _WIN64
+    InstallThirtyTwoBitHalf(package, uninstaller, programs);
+#endif
 
     // Another maker's things, some with the package's file names: they stay.
     PlaceFile("C:\\Program Files\\OtraMarca\\", "vantocom.dll");

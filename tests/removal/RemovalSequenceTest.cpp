@@ -10,6 +10,7 @@
 #include "ProductText.h"
 #include "RemovalPageRun.h"
 #include "ScopedOverride.h"
+#include "StepMark.h"
 #include "TempDir.h"
 #include "TestPaths.h"
 #include "UserMessage.h"
@@ -56,32 +57,15 @@ protected:
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) { return run.PumpUntil(done, timeoutMs); }
     bool RunToTheEnd() { return run.RunToTheEnd(); }
 
-    // The mark each row shows as the page last painted it: 'g' grey
-    // (pending), 'G' green (done), 'R' red (current), '?' none of them.
+    // The mark each row shows as the page last painted it.
     std::string Marks()
     {
         std::string marks;
         for (int row = 0; row < STEP_ROW_COUNT; ++row) {
             HWND icon = GetDlgItem(run.PageWindow(), IDC_STEP_ICON_FIRST + row);
             HDC dc = GetDC(icon);
-            // By hue, since a display of few colours shows the nearest ones.
-            char mark = '?';
-            for (int y = 0; y < 16; ++y) {
-                for (int x = 0; x < 16; ++x) {
-                    const COLORREF colour = GetPixel(dc, x, y);
-                    const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
-                    if (colour == CLR_INVALID)
-                        continue;
-                    if (g > r + 60 && g > b + 60)
-                        mark = 'G';
-                    else if (r > g + 60 && r > b + 60)
-                        mark = 'R';
-                    else if (mark == '?' && r == g && g == b && r >= 0x60 && r <= 0xA0)
-                        mark = 'g';
-                }
-            }
+            marks += StepMark(dc, 0, 0);
             ReleaseDC(icon, dc);
-            marks += mark;
         }
         return marks;
     }

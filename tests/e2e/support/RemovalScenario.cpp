@@ -1,5 +1,6 @@
 #include "RemovalScenario.h"
 
+#include "StepMark.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -13,24 +14,7 @@ std::string ScreenMarks(HWND page)
     HDC screen = GetDC(nullptr);
     for (int id = IDC_STEP_ICON_FIRST; id < IDC_STEP_ICON_FIRST + STEP_ROW_COUNT; ++id) {
         RECT rect = {};
-        char mark = '?';
-        if (GetWindowRect(GetDlgItem(page, id), &rect)) {
-            for (int y = rect.top; y < rect.top + 16; ++y) {
-                for (int x = rect.left; x < rect.left + 16; ++x) {
-                    const COLORREF colour = GetPixel(screen, x, y);
-                    if (colour == CLR_INVALID)
-                        continue;
-                    const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
-                    if (g > r + 60 && g > b + 60)
-                        mark = 'G';
-                    else if (r > g + 60 && r > b + 60)
-                        mark = 'R';
-                    else if (mark == '?' && r == g && g == b && r >= 0x60 && r <= 0xA0)
-                        mark = 'g';
-                }
-            }
-        }
-        marks += mark;
+        marks += GetWindowRect(GetDlgItem(page, id), &rect) ? StepMark(screen, rect.left, rect.top) : '?';
     }
     ReleaseDC(nullptr, screen);
     return marks;

@@ -10,19 +10,12 @@
 
 #include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "RemovalScenario.h"
 #include "SpoolerStandIn.h"
 #include "TestPaths.h"
 #include "resource.h"
 
 namespace {
-
-const char kState[] =
-    "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=VANTO Corvel PCL\nAttributes=0x44\nData.VantoDriver08=1\n"
-    "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=VANTO Corvel PS\nData.VantoDriver08=1\n"
-    "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n"
-    "[Driver]\nName=VANTO Corvel PCL\n[Driver]\nName=VANTO Corvel PS\n[Driver]\nName=Otro\n";
-
-const char kScript[] = "[UnPrinterDrivers]\r\n\"VANTO Corvel PCL\",VCP,1\r\n\"VANTO Corvel PS\",VCS,2\r\n";
 
 const char kForeignOnly[] = "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n[Driver]\nName=Otro\n";
 
@@ -57,32 +50,6 @@ SilentOutcome WatchUntilExit(ProgramSandbox& run, const std::string& logPath, DW
 
 bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-std::vector<std::string> PrinterNames(ProgramSandbox& run)
-{
-    std::vector<std::string> names;
-    for (const auto& printer : run.Spooler().Read().printers)
-        names.push_back(printer.name);
-    return names;
-}
-
-std::string PendingRenames()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
-                      &key) != ERROR_SUCCESS)
-        return std::string();
-    std::string value(64 * 1024, '\0');
-    DWORD size = static_cast<DWORD>(value.size());
-    DWORD type = 0;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                         &size) == ERROR_SUCCESS)
-        value.resize(size);
-    else
-        value.clear();
-    RegCloseKey(key);
-    return value;
-}
-
 void RestorePendingRenames(const std::string& before)
 {
     HKEY key = nullptr;
@@ -101,7 +68,7 @@ void RestorePendingRenames(const std::string& before)
 
 TEST(SilentMode, RemovesTheListedPrintersWithoutAWindowAndEndsWithZero)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "silent run.log";
     ASSERT_TRUE(run.Start("/SILENT /LOG:\"" + logPath + "\"", "winxp"));
     const SilentOutcome outcome = WatchUntilExit(run, logPath);
@@ -109,7 +76,7 @@ TEST(SilentMode, RemovesTheListedPrintersWithoutAWindowAndEndsWithZero)
     EXPECT_EQ(0u, outcome.exitCode);
     EXPECT_GT(outcome.windowsSeen, 0) << "the program's dialogs exist, hidden";
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run.Spooler().Read()));
 
     const std::string& log = outcome.log;
     EXPECT_TRUE(Holds(log, " Start ")) << log;
@@ -143,7 +110,7 @@ TEST(SilentMode, RemovesTheListedPrintersWithoutAWindowAndEndsWithZero)
 
 TEST(SilentMode, TheFilterNarrowsWhatGoesAndTheLogIsAppended)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "fleet.log";
     ASSERT_TRUE(WriteWholeFile(logPath, "earlier run\r\n"));
     ASSERT_TRUE(run.Start("-silent /PRN:\"VANTO Corvel PS\" -log:" + logPath, "winxp"));
@@ -151,7 +118,7 @@ TEST(SilentMode, TheFilterNarrowsWhatGoesAndTheLogIsAppended)
 
     EXPECT_EQ(0u, outcome.exitCode);
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_EQ(0u, outcome.log.find("earlier run\r\n")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " DeletePrinter Corvel Pasillo result=0")) << outcome.log;
     EXPECT_FALSE(Holds(outcome.log, " DeletePrinter Corvel Oficina")) << outcome.log;
@@ -163,10 +130,10 @@ TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
     ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
     const std::string busyFile = std::string(system) + "\\trelun_silent_busy.dll";
     ASSERT_TRUE(WriteWholeFile(busyFile, "in use"));
-    const std::string pendingBefore = PendingRenames();
-    const std::string script = std::string(kScript) + "[VCP.Files]\r\ntrelun_silent_busy.dll\r\n";
+    const std::string pendingBefore = RawPendingRenames();
+    const std::string script = std::string(kTwoOfThePackageScript) + "[VCP.Files]\r\ntrelun_silent_busy.dll\r\n";
     {
-        ProgramSandbox run(kState, script);
+        ProgramSandbox run(kTwoOfThePackage, script);
         const std::string logPath = run.Directory() + "busy.log";
         // Open without delete sharing: the deletion must wait for a restart.
         HANDLE held = CreateFileA(busyFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -174,12 +141,12 @@ TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
         {
             // The what-if run sees the same and schedules nothing.
-            ProgramSandbox look(kState, script);
+            ProgramSandbox look(kTwoOfThePackage, script);
             const std::string report = look.Directory() + "busy.txt";
             ASSERT_TRUE(look.Start("/SILENT /WHATIF:" + report, "winxp"));
             EXPECT_EQ(3010u, WatchUntilExit(look, "").exitCode);
             EXPECT_TRUE(Holds(ReadWholeFile(report), "|DeleteFile|at the next restart|" + busyFile + "\r\n"));
-            EXPECT_EQ(pendingBefore, PendingRenames());
+            EXPECT_EQ(pendingBefore, RawPendingRenames());
         }
         ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath, "winxp"));
         const SilentOutcome outcome = WatchUntilExit(run, logPath);
@@ -188,7 +155,7 @@ TEST(SilentMode, AFileInUseIsScheduledAndEndsWith3010)
         EXPECT_EQ(3010u, outcome.exitCode);
         EXPECT_EQ(0, outcome.visibleSeen);
         EXPECT_TRUE(PathExists(busyFile));
-        EXPECT_TRUE(Holds(PendingRenames(), "trelun_silent_busy.dll")) << "the deletion is scheduled";
+        EXPECT_TRUE(Holds(RawPendingRenames(), "trelun_silent_busy.dll")) << "the deletion is scheduled";
         EXPECT_TRUE(Holds(outcome.log, "ScheduleDeleteAtRestart " + busyFile + " result=0")) << outcome.log;
         EXPECT_TRUE(Holds(outcome.log, " Exit  result=3010")) << outcome.log;
     }
@@ -205,7 +172,7 @@ TEST(SilentMode, NothingOfThePackageEndsWith1605)
 
     EXPECT_EQ(1605u, outcome.exitCode);
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_TRUE(Holds(outcome.log, " PrinterFound Ajena ")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " foreign=1 ")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " NothingFound ")) << outcome.log;
@@ -217,14 +184,14 @@ TEST(SilentMode, NothingOfThePackageEndsWith1605)
 // touched: without the check, every printer of the package would go.
 TEST(SilentMode, AnUnusableSwitchEndsWith1639AndTouchesNothing)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "typo.log";
     ASSERT_TRUE(run.Start("/SILENT /LOG:" + logPath + " /MFG:VANTO /WHATIFF:report.txt", "winxp"));
     const SilentOutcome outcome = WatchUntilExit(run, logPath);
 
     EXPECT_EQ(1639u, outcome.exitCode);
     EXPECT_EQ(0, outcome.windowsSeen);
-    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_TRUE(run.Spooler().Journal().empty());
     EXPECT_TRUE(Holds(outcome.log, " InvalidCommandLine /WHATIFF: unknown switch")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " Exit  result=1639")) << outcome.log;
@@ -233,7 +200,7 @@ TEST(SilentMode, AnUnusableSwitchEndsWith1639AndTouchesNothing)
 // "/WHATIF": the run that would happen, reported and not carried out.
 TEST(SilentMode, WhatIfReportsTheRemovalAndTouchesNothing)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "whatif.log";
     const std::string reportPath = run.Directory() + "whatif.txt";
     ASSERT_TRUE(run.Start("/SILENT /WHATIF:" + reportPath + " /LOG:" + logPath, "winxp"));
@@ -241,7 +208,7 @@ TEST(SilentMode, WhatIfReportsTheRemovalAndTouchesNothing)
 
     EXPECT_EQ(0u, outcome.exitCode);
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_TRUE(run.Spooler().Journal().empty());
     const std::string report = ReadWholeFile(reportPath);
     for (const char* line : {"\r\nExitCode=0\r\n", "=Printers|DeletePrinter|found|Corvel Oficina\r\n",
@@ -259,13 +226,13 @@ TEST(SilentMode, WhatIfReportsTheRemovalAndTouchesNothing)
 // cannot be written: 1603.
 TEST(SilentMode, WhatIfEndsWith1605WhenNothingWouldGoAnd1603WithoutItsReport)
 {
-    ProgramSandbox run(kForeignOnly, kScript);
+    ProgramSandbox run(kForeignOnly, kTwoOfThePackageScript);
     const std::string reportPath = run.Directory() + "nothing.txt";
     ASSERT_TRUE(run.Start("/SILENT /WHATIF:" + reportPath, "winxp"));
     EXPECT_EQ(1605u, WatchUntilExit(run, "").exitCode);
     EXPECT_TRUE(Holds(ReadWholeFile(reportPath), "\r\nExitCode=1605\r\n"));
 
-    ProgramSandbox unwritable(kState, kScript);
+    ProgramSandbox unwritable(kTwoOfThePackage, kTwoOfThePackageScript);
     ASSERT_TRUE(unwritable.Start("/SILENT /WHATIF:Q:\\no\\such\\directory\\r.txt", "winxp"));
     EXPECT_EQ(1603u, WatchUntilExit(unwritable, "").exitCode);
     EXPECT_TRUE(unwritable.Spooler().Journal().empty());
@@ -275,12 +242,12 @@ TEST(SilentMode, WhatIfEndsWith1605WhenNothingWouldGoAnd1603WithoutItsReport)
 // nothing: the removal runs and ends as usual.
 TEST(SilentMode, AnUnwritableLogDoesNotStopTheRemoval)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     ASSERT_TRUE(run.Start("/SILENT /LOG:Q:\\no\\such\\directory\\x.log", "winxp"));
     const SilentOutcome outcome = WatchUntilExit(run, "Q:\\no\\such\\directory\\x.log");
     EXPECT_EQ(0u, outcome.exitCode);
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_TRUE(outcome.log.empty());
 }
 
@@ -306,7 +273,7 @@ void StartAndUninstallSecondPrinter(ProgramSandbox& run, const std::string& comm
 // and answered by a person as before.
 TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "shown.log";
     ASSERT_NO_FATAL_FAILURE(StartAndUninstallSecondPrinter(run, "/LOG:" + logPath));
     unsigned long exitCode = 0;
@@ -324,7 +291,7 @@ TEST(SilentMode, ALogWithoutSilentKeepsTheUsualRun)
 // it counts instead of announcing a removal.
 TEST(SilentMode, InteractiveWhatIfEndsWithTheReportsCounts)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string reportPath = run.Directory() + "shown.txt";
     ASSERT_NO_FATAL_FAILURE(StartAndUninstallSecondPrinter(run, "/WHATIF:" + reportPath));
     const auto boxes = run.AnswerUntilExit(IDOK, 90000, nullptr);
@@ -335,7 +302,7 @@ TEST(SilentMode, InteractiveWhatIfEndsWithTheReportsCounts)
     const std::string count = report.substr(found + 8, report.find('\r', found + 8) - found - 8);
     EXPECT_TRUE(Holds(boxes[0].text, reportPath)) << boxes[0].text;
     EXPECT_TRUE(Holds(boxes[0].text, "ahora: " + count + "\n")) << boxes[0].text;
-    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Corvel Pasillo", "Ajena"}), PrinterNames(run.Spooler().Read()));
     EXPECT_TRUE(run.Spooler().Journal().empty());
 }
 
@@ -343,7 +310,7 @@ TEST(SilentMode, InteractiveWhatIfEndsWithTheReportsCounts)
 // nothing removed, 1603.
 TEST(SerialSilentMode, ASpoolerThatCannotStartEndsWith1603)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     const std::string logPath = run.Directory() + "fatal.log";
     SilentOutcome outcome;
     {
@@ -354,7 +321,7 @@ TEST(SerialSilentMode, ASpoolerThatCannotStartEndsWith1603)
     }
     EXPECT_EQ(1603u, outcome.exitCode);
     EXPECT_EQ(0, outcome.visibleSeen);
-    EXPECT_EQ(3u, PrinterNames(run).size());
+    EXPECT_EQ(3u, PrinterNames(run.Spooler().Read()).size());
     EXPECT_TRUE(Holds(outcome.log, " LoadingFailed  result=")) << outcome.log;
     EXPECT_TRUE(Holds(outcome.log, " MessageSuppressed string=")) << outcome.log;
     EXPECT_FALSE(Holds(outcome.log, " DeletePrinter ")) << outcome.log;

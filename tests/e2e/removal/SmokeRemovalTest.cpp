@@ -5,27 +5,15 @@
 
 #include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "RemovalScenario.h"
 #include "resource.h"
-
-namespace {
-
-const char kState[] =
-    "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=VANTO Corvel PCL\nAttributes=0x44\nData.VantoDriver08=1\n"
-    "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=VANTO Corvel PS\nData.VantoDriver08=1\n"
-    "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n"
-    "[Driver]\nName=VANTO Corvel PCL\n[Driver]\nName=VANTO Corvel PS\n[Driver]\nName=Otro\n";
-
-const char kScript[] =
-    "[UnPrinterDrivers]\r\n\"VANTO Corvel PCL\",VCP,1\r\n\"VANTO Corvel PS\",VCS,2\r\n";
-
-}  // namespace
 
 // Pick one printer, press "Desinstalar", accept the completion message: the
 // printer and its driver go, the other printer of the package and the
 // foreign one stay.
 TEST(RemovalSmoke, OnePrinterOfTwoOnWindowsXp)
 {
-    ProgramSandbox run(kState, kScript);
+    ProgramSandbox run(kTwoOfThePackage, kTwoOfThePackageScript);
     ASSERT_TRUE(run.Start("", "winxp"));
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
@@ -47,9 +35,5 @@ TEST(RemovalSmoke, OnePrinterOfTwoOnWindowsXp)
     EXPECT_EQ(ProductText(IDS_CAPTION), boxes[0].caption);
     EXPECT_EQ(1u, exitCode);
 
-    const spoolsim::State state = run.Spooler().Read();
-    std::vector<std::string> printers;
-    for (const auto& printer : state.printers)
-        printers.push_back(printer.name);
-    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), printers);
+    EXPECT_EQ((std::vector<std::string>{"Corvel Oficina", "Ajena"}), PrinterNames(run.Spooler().Read()));
 }

@@ -12,6 +12,7 @@
 
 #include "ProductText.h"
 #include "ProgramSandbox.h"
+#include "RemovalScenario.h"
 #include "SpoolerStandIn.h"
 #include "resource.h"
 
@@ -89,14 +90,6 @@ DWORD Median(std::vector<DWORD> values)
 bool Visible(HWND window) { return window && IsWindowVisible(window); }
 
 int ViewMode(HWND list) { return static_cast<int>(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK); }
-
-std::vector<std::string> PrinterNames(ProgramSandbox& run)
-{
-    std::vector<std::string> names;
-    for (const auto& printer : run.Spooler().Read().printers)
-        names.push_back(printer.name);
-    return names;
-}
 
 std::vector<std::string> Texts(const std::vector<FoundMessageBox>& boxes)
 {
@@ -203,7 +196,7 @@ TEST(ShellScenario, SelectionPageAboutBoxAndEscapeDuringRemoval)
     const auto boxes = run.AnswerUntilExit(IDOK, 30000, &exitCode);
     EXPECT_EQ(1u, exitCode);
     EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    const std::vector<std::string> left = PrinterNames(run);
+    const std::vector<std::string> left = PrinterNames(run.Spooler().Read());
     for (const char* kept : {"Vanto Oficina", "\\\\HOST\\Vanto Red", "Ajena"})
         EXPECT_NE(left.end(), std::find(left.begin(), left.end(), kept)) << kept;
 }
@@ -333,7 +326,7 @@ TEST(ShellScenario, ScriptNoPickRemovesWithoutOfferingTheSelection)
     EXPECT_EQ((std::vector<std::string>{ProductText(IDS_DEFAULT_REMOVED_NEW, "Ajena"), ProductText(IDS_FINISHED)}),
               Texts(boxes));
     EXPECT_EQ(1u, exitCode);
-    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Ajena"}), PrinterNames(run.Spooler().Read()));
 }
 
 // A filter switch with the NOPICK switch, but no NOPICK in the scripts: the
@@ -374,5 +367,5 @@ TEST(ShellScenario, UnpellWithNoPickRemovesOnlyThePelledPrinters)
     const auto boxes = run.AnswerUntilExit(IDOK, 60000, &exitCode);
     EXPECT_EQ((std::vector<std::string>{ProductText(IDS_FINISHED)}), Texts(boxes));
     EXPECT_EQ(1u, exitCode);
-    EXPECT_EQ((std::vector<std::string>{"Vanto Oficina", "\\\\HOST\\Vanto Red", "Ajena"}), PrinterNames(run));
+    EXPECT_EQ((std::vector<std::string>{"Vanto Oficina", "\\\\HOST\\Vanto Red", "Ajena"}), PrinterNames(run.Spooler().Read()));
 }

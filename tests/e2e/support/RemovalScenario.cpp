@@ -4,6 +4,13 @@
 #include "TestPaths.h"
 #include "resource.h"
 
+const char kTwoOfThePackage[] =
+    "[Printer]\nName=Corvel Oficina\nPort=LPT1:\nDriver=VANTO Corvel PCL\nAttributes=0x44\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Corvel Pasillo\nPort=LPT3:\nDriver=VANTO Corvel PS\nData.VantoDriver08=1\n"
+    "[Printer]\nName=Ajena\nPort=LPT2:\nDriver=Otro\n"
+    "[Driver]\nName=VANTO Corvel PCL\n[Driver]\nName=VANTO Corvel PS\n[Driver]\nName=Otro\n";
+const char kTwoOfThePackageScript[] = "[UnPrinterDrivers]\r\n\"VANTO Corvel PCL\",VCP,1\r\n\"VANTO Corvel PS\",VCS,2\r\n";
+
 const std::string kFinishedText = ProductText(IDS_FINISHED);
 const std::string kRestartQuestionText = ProductText(IDS_RESTART_QUESTION);
 const std::string kCaptionText = ProductText(IDS_CAPTION);

@@ -16,6 +16,11 @@
 #include "TestPaths.h"
 #include "TestRegistry.h"
 
+// Two printers of the package, the first the default one, and one of
+// another maker; the script names the package's two drivers.
+extern const char kTwoOfThePackage[];
+extern const char kTwoOfThePackageScript[];
+
 // The program's closing messages and message box caption.
 extern const std::string kFinishedText;
 extern const std::string kRestartQuestionText;

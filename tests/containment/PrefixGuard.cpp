@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Installation.h"
+#include "PendingRenames.h"
 #include "Snapshot.h"
 #include "SpoolerStandIn.h"
 #include "TestPaths.h"
@@ -10,22 +11,6 @@
 namespace containment {
 
 namespace {
-
-const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-const char kPendingRenames[] = "PendingFileRenameOperations";
-
-void RestorePendingRenames(const std::string& saved)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    if (saved.empty())
-        RegDeleteValueA(key, kPendingRenames);
-    else
-        RegSetValueExA(key, kPendingRenames, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(saved.data()),
-                       static_cast<DWORD>(saved.size()));
-    RegCloseKey(key);
-}
 
 bool SpoolerRunning()
 {
@@ -41,7 +26,7 @@ PrefixGuard::PrefixGuard() : layout(Layout::Resolve()), spoolerWasRunning(Spoole
         if (!directory->empty() && !DirectoryExists(*directory))
             missingDirectories.push_back(*directory);
     }
-    pendingRenames = ReadRegistryValue(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames);
+    pendingRenames = RawPendingRenames();
     char device[512] = {};
     GetProfileStringA("windows", "device", "", device, sizeof(device));
     defaultDevice = device;

@@ -51,6 +51,19 @@ std::string PendingRenames()
     return joined;
 }
 
+void RestorePendingRenames(const std::string& raw)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    if (raw.empty())
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+    else
+        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(raw.data()),
+                       static_cast<DWORD>(raw.size()));
+    RegCloseKey(key);
+}
+
 void ForgetPendingRenames(const std::string& prefix)
 {
     const std::string raw = RawPendingRenames();
@@ -67,23 +80,13 @@ void ForgetPendingRenames(const std::string& prefix)
     while (!items.empty() && items.back().empty() && items.size() % 2 == 1)
         items.pop_back();
     std::string kept;
-    bool any = false;
     const std::string wanted = Folded(prefix);
     for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
         if (Folded(items[i]).find(wanted) != std::string::npos)
             continue;
         kept += items[i] + '\0' + items[i + 1] + '\0';
-        any = true;
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    if (any) {
+    if (!kept.empty())
         kept += '\0';
-        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
-                       static_cast<DWORD>(kept.size()));
-    } else {
-        RegDeleteValueA(key, "PendingFileRenameOperations");
-    }
-    RegCloseKey(key);
+    RestorePendingRenames(kept);
 }

@@ -50,20 +50,6 @@ SilentOutcome WatchUntilExit(ProgramSandbox& run, const std::string& logPath, DW
 
 bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-void RestorePendingRenames(const std::string& before)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
-                      &key) != ERROR_SUCCESS)
-        return;
-    if (before.empty())
-        RegDeleteValueA(key, "PendingFileRenameOperations");
-    else
-        RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
-                       reinterpret_cast<const BYTE*>(before.data()), static_cast<DWORD>(before.size()));
-    RegCloseKey(key);
-}
-
 }  // namespace
 
 TEST(SilentMode, RemovesTheListedPrintersWithoutAWindowAndEndsWithZero)
